@@ -1,0 +1,55 @@
+#pragma once
+
+#include "data/RadioData.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace mx {
+
+class Messenger;
+class VersionTable;
+struct Handover;
+
+namespace datafile {
+
+constexpr int DataFileSize = 1226;
+constexpr int ChannelRecordSize = 42;
+
+// The record as the 1226 bytes of a data file, little-endian.
+QByteArray encodeRecord(const RadioDataRecord& record);
+// The first 1226 bytes of bytes (which must hold at least that many) as a record.
+RadioDataRecord decodeRecord(const QByteArray& bytes);
+
+// The used channels of record's counts as 42-byte records, in file order.
+QByteArray encodeChannels(const RadioDataRecord& record, const ChannelArray& channels);
+// Reads records into channels following record's counts. When bytes holds
+// fewer records than the counts say, the counts are reduced to what was read.
+// Returns the number of records read.
+int decodeChannels(const QByteArray& bytes, RadioDataRecord& record, ChannelArray& channels);
+
+// Name of the channel file of a data file: the last three characters replaced
+// by "fre"; "" for a name shorter than three characters.
+QString channelFileName(const QString& dataFileName);
+// The part of a path after its last separator.
+QString fileTitle(const QString& path);
+
+enum class LoadStatus { Ok, UnknownVersion, Incompatible, WrongLength, FileError };
+
+// Loads path into the image: checks tag, compatibility and length in that
+// order, with their messages; on success the image's file name becomes path
+// and it counts as unchanged. A refused file leaves the image as it was.
+// An incompatible file asks to start the matching version (handover may be null: then only "No").
+LoadStatus loadDataFile(RadioImage& image, const QString& path, const VersionTable& versions,
+                        Messenger& messenger, const Handover* handover = nullptr);
+
+// Saves the image to path (data file and channel file, both complete or
+// neither). On failure shows "file error.", leaves the old files and the
+// staging copy as they were (the image still counts as modified) and returns false.
+bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger);
+
+// True when the working copy differs from the staging copy in anything a user edits.
+bool isModified(const RadioImage& image);
+
+} // namespace datafile
+} // namespace mx

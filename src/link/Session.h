@@ -1,0 +1,95 @@
+#pragma once
+
+#include "link/RadioPort.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <functional>
+
+namespace mx {
+
+class RadioImage;
+class VersionTable;
+class Messenger;
+
+enum class LinkMode { Idle = 0, Read = 1, Write = 2, HandshakeOnly = 3 };
+
+// How a session (or an attempt to start one) ended.
+enum class SessionOutcome {
+    Completed,            // read or write finished (also: handshake-only answered, info read)
+    Cancelled,            // the user cancelled the confirmation, a question or the progress window
+    NoAnswer,             // the radio did not answer, or the port vanished
+    PortError,            // the port could not be opened
+    WrongModel,           // "Model type is wrong."
+    IncompatibleFirmware, // firmware refused by the version table
+    ImageRefused,         // a value of the image does not fit the radio's memory; nothing sent
+};
+
+// Identification of a radio, from its 16-byte reply.
+struct RadioIdentity
+{
+    QString modelId;  // bytes 1..7 cut at NUL, trailing blanks removed
+    QString firmware; // bytes 9..12
+    bool toneSquelchUnsupported = false; // byte 13 bit 0
+    bool tvUnsupported = false;          // byte 13 bit 1
+};
+
+// One conversation with the radio: the step machine of reads, writes,
+// multi-radio writes and the handshake-only check. Every frame arms the
+// reply time-out; an accepted reply or the time-out moves the session on.
+// Questions go through the Messenger; messages raised during a transfer are
+// queued and shown once the port is closed.
+class Session : public QObject
+{
+    Q_OBJECT
+public:
+    Session(RadioPort& port, RadioImage& image, const VersionTable& versions, Messenger& messenger,
+            QObject* parent = nullptr);
+    ~Session() override;
+
+    // Reply time-out, 300 ms.
+    void setReplyTimeout(int ms);
+
+    // Called with the radio's version when the user agrees to start the
+    // software version that handles incompatible firmware.
+    void setSoftwareStarter(std::function<void(const QString& version)> starter);
+
+    // Commands. Each opens the port, asks for confirmation (read and writes)
+    // and starts the conversation; it returns false when nothing was started
+    // (then lastOutcome() says why and finished() is not emitted).
+    bool startRead();
+    bool startWrite();
+    bool startMultiWrite(int radiosToWrite);
+    // Handshake only: closes the port as soon as the radio answers.
+    bool startHandshakeOnly(bool fillMemory = false);
+    // Handshake, identification, end: reports the radio's identity, reads nothing.
+    bool startInfo();
+
+    // The progress window was closed: ends the session as not successful.
+    void cancel();
+
+    bool isRunning() const;
+    LinkMode mode() const;
+    SessionOutcome lastOutcome() const;
+    const RadioIdentity& identity() const;
+    const QByteArray& radioMemory() const;
+    int radiosWritten() const;
+
+Q_SIGNALS:
+    // Percentage of the current transfer (0 on start, restart and next radio).
+    void progress(int percent);
+    // Multi-radio write: radio number n (1-based) is now being written.
+    void radioChanged(int number);
+    // A session that was started ended. For a successful read the image
+    // already holds the radio's data (and counts as a new unsaved document).
+    void finished(mx::SessionOutcome outcome);
+
+private:
+    struct Private;
+    Private* d;
+};
+
+} // namespace mx

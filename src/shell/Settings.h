@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+namespace mx {
+
+// Where the system language comes from; tests set it.
+class SystemLocale
+{
+public:
+    virtual ~SystemLocale() = default;
+    // 2 when the system default locale is Chinese (PRC), else 1.
+    virtual int systemLanguage() const;
+};
+
+// Settings kept in <install root>/language/mysetup.ini, section "language".
+struct Settings
+{
+    bool isFirstRun = true;
+    int comPort = 1;
+    QString comPortName;      // device path of the port on systems without COM numbers
+    int handshaking = 0;
+    int stopBit = 0;
+    int currentLanguage = 1;
+    int systemLanguage = 1;
+    int previousLanguage = 1;
+
+    // Path of the settings file under an install root.
+    static QString pathUnder(const QString& installRoot);
+
+    // The start-up loader: first-run rule, then writes IsFirstRun, comPort and
+    // CurrentLanguage back. Missing keys or text that is not a number keep the
+    // initial values; a missing IsFirstRun counts as true.
+    void load(const QString& iniPath, const SystemLocale& locale);
+
+    // Writes one key back (comPort, comPortName, CurrentLanguage) keeping the rest of the file.
+    bool saveComPort(const QString& iniPath) const;
+    bool saveLanguage(const QString& iniPath) const;
+};
+
+} // namespace mx
