@@ -28,9 +28,22 @@ public:
 
 private:
     QString m_path;
-    QStringList m_lines;   // without line endings
+    // The file's bytes one character each (Latin-1), so that lines the
+    // program does not write go back byte for byte whatever their encoding.
+    QStringList m_lines; // without line endings
+    // The ending of each line as found: "\r\n", "\n", or "" for a last line without one.
+    QStringList m_endings;
+    // Ending of added lines: the file's first one, CRLF for a new file.
     QString m_eol = QStringLiteral("\r\n");
-    bool m_finalEol = true;
+
+    struct Found
+    {
+        int sectionLine = -1; // header of the first matching section
+        int lastKeyLine = -1; // last key line of the first matching section
+        int keyLine = -1;     // the key's line, -1 when missing
+    };
+    Found find(const QString& section, const QString& key) const;
+    void insertLine(int at, const QString& line);
 };
 
 } // namespace mx

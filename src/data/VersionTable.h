@@ -43,6 +43,16 @@ public:
     virtual void quit() = 0;
 };
 
+// Starts the program detached and ends this one: the event loop returns 0
+// (no window asks anything on the way out), or the process exits at once when
+// no event loop runs.
+class ProcessLauncher : public Launcher
+{
+public:
+    bool start(const QString& programPath) override;
+    void quit() override;
+};
+
 // Install root: the folder that contains the program's folder.
 QString installRootOf(const QString& programDir);
 
@@ -50,7 +60,7 @@ QString installRootOf(const QString& programDir);
 struct Handover
 {
     QString installRoot;
-    QString executableName;                // this program's file name (with ".exe" on Windows)
+    QString executableName; // this program's file name (with ".exe" on Windows)
     Launcher* launcher = nullptr;
     // Runs before the other version starts; false stays here (the user
     // cancelled saving unsaved changes). Closing the serial port goes here too.

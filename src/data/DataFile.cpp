@@ -1,0 +1,421 @@
+#include "data/DataFile.h"
+
+#include "data/FreqRules.h"
+#include "data/VersionTable.h"
+#include "shell/Messenger.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+#include <algorithm>
+#include <cstring>
+
+namespace mx::datafile {
+
+namespace {
+
+// Little-endian writer over a byte array.
+class Writer
+{
+public:
+    explicit Writer(QByteArray& out) : m_out(out) {}
+    void word(qint16 v)
+    {
+        char b[2];
+        qToLittleEndian<qint16>(v, b);
+        m_out.append(b, 2);
+    }
+    void real(double v)
+    {
+        quint64 bits;
+        std::memcpy(&bits, &v, sizeof bits);
+        char b[8];
+        qToLittleEndian<quint64>(bits, b);
+        m_out.append(b, 8);
+    }
+    template <int N> void text(const FixedString<N>& s) { m_out.append(s.bytes.data(), N); }
+
+private:
+    QByteArray& m_out;
+};
+
+// Little-endian reader; the caller guarantees the bytes are there.
+class Reader
+{
+public:
+    Reader(const char* data) : m_p(data) {}
+    qint16 word()
+    {
+        const qint16 v = qFromLittleEndian<qint16>(m_p);
+        m_p += 2;
+        return v;
+    }
+    double real()
+    {
+        const quint64 bits = qFromLittleEndian<quint64>(m_p);
+        m_p += 8;
+        double v;
+        std::memcpy(&v, &bits, sizeof v);
+        return v;
+    }
+    template <int N> void text(FixedString<N>& s)
+    {
+        std::memcpy(s.bytes.data(), m_p, N);
+        m_p += N;
+    }
+
+private:
+    const char* m_p;
+};
+
+void writeChannel(Writer& w, const ChannelRecord& c)
+{
+    w.word(c.chNo);
+    w.word(c.inUse);
+    w.text(c.rxFreq);
+    w.text(c.txFreq);
+    for (qint16 v : {c.word1, c.word2, c.word3, c.word4, c.publicFlag, c.busy, c.hiCut, c.repeaterShift,
+                     c.toneCode, c.word10, c.rogerBeep})
+        w.word(v);
+}
+
+ChannelRecord readChannel(Reader& r)
+{
+    ChannelRecord c;
+    c.chNo = r.word();
+    c.inUse = r.word();
+    r.text(c.rxFreq);
+    r.text(c.txFreq);
+    for (qint16* v : {&c.word1, &c.word2, &c.word3, &c.word4, &c.publicFlag, &c.busy, &c.hiCut,
+                      &c.repeaterShift, &c.toneCode, &c.word10, &c.rogerBeep})
+        *v = r.word();
+    return c;
+}
+
+int clampedCount(const RadioDataRecord& record, int m, int b)
+{
+    return std::clamp<int>(record.count(m, b), 0, SlotCount);
+}
+
+bool countsValid(const RadioDataRecord& record)
+{
+    return std::all_of(record.channelCount.begin(), record.channelCount.end(),
+                       [](qint16 n) { return n >= 0 && n <= SlotCount; });
+}
+
+// A tag is "V" and three characters that form a number, once trailing
+// spaces are gone and the text is cut at its first NUL.
+bool tagWellFormed(const QString& tag)
+{
+    return tag.size() == 4 && tag[0] == QLatin1Char('V') && freq::isNumeric(tag.mid(1));
+}
+
+// Reads the channel file of dataPath into channels following record's counts.
+void readChannelFile(const QString& dataPath, RadioDataRecord& record, ChannelArray& channels)
+{
+    channels = ChannelArray{};
+    const QString name = channelFileName(dataPath);
+    QByteArray bytes;
+    if (!name.isEmpty()) {
+        QFile f(name);
+        if (f.open(QIODevice::ReadOnly))
+            bytes = f.readAll(); // a missing or unreadable file yields no channels
+    }
+    decodeChannels(bytes, record, channels);
+}
+
+} // namespace
+
+QByteArray encodeRecord(const RadioDataRecord& rec)
+{
+    QByteArray out;
+    out.reserve(DataFileSize);
+    Writer w(out);
+    w.text(rec.tag);
+    w.word(rec.rangeMode);
+    for (qint16 v : rec.currentBand)
+        w.word(v);
+    for (qint16 v : rec.currentChannel)
+        w.word(v);
+    for (qint16 v : rec.channelCount)
+        w.word(v);
+    for (const TVChannelRecord& tv : rec.tvChannels) {
+        w.word(tv.inUse);
+        w.real(tv.frequency);
+        w.word(tv.tbst);
+        w.word(tv.bandwidth);
+    }
+    const ModelBlock& mb = rec.model;
+    w.text(mb.modelId);
+    w.word(mb.modelNumber);
+    w.word(mb.savedRange);
+    w.text(mb.creationDate);
+    w.text(mb.dataVersion);
+    w.text(mb.modelCode);
+    w.word(mb.defaultRange);
+    w.word(mb.modelLetter);
+    for (qint16 v : rec.optFeat.words)
+        w.word(v);
+    for (const ToneTipRecord& tip : rec.toneTips) {
+        for (qint16 v : tip.words)
+            w.word(v);
+    }
+    Q_ASSERT(out.size() == DataFileSize);
+    return out;
+}
+
+RadioDataRecord decodeRecord(const QByteArray& bytes)
+{
+    RadioDataRecord rec;
+    if (bytes.size() < DataFileSize) return rec;
+    Reader r(bytes.constData());
+    r.text(rec.tag);
+    rec.rangeMode = r.word();
+    for (qint16& v : rec.currentBand)
+        v = r.word();
+    for (qint16& v : rec.currentChannel)
+        v = r.word();
+    for (qint16& v : rec.channelCount)
+        v = r.word();
+    for (TVChannelRecord& tv : rec.tvChannels) {
+        tv.inUse = r.word();
+        tv.frequency = r.real();
+        tv.tbst = r.word();
+        tv.bandwidth = r.word();
+    }
+    ModelBlock& mb = rec.model;
+    r.text(mb.modelId);
+    mb.modelNumber = r.word();
+    mb.savedRange = r.word();
+    r.text(mb.creationDate);
+    r.text(mb.dataVersion);
+    r.text(mb.modelCode);
+    mb.defaultRange = r.word();
+    mb.modelLetter = r.word();
+    for (qint16& v : rec.optFeat.words)
+        v = r.word();
+    for (ToneTipRecord& tip : rec.toneTips) {
+        for (qint16& v : tip.words)
+            v = r.word();
+    }
+    return rec;
+}
+
+QByteArray encodeChannels(const RadioDataRecord& record, const ChannelArray& channels)
+{
+    QByteArray out;
+    Writer w(out);
+    for (int m = 0; m < FamilyCount; ++m) {
+        for (int b = 1; b <= BandCount; ++b) {
+            const int n = clampedCount(record, m, b);
+            for (int i = 1; i <= n; ++i)
+                writeChannel(w, channels.at(m, i, b));
+        }
+    }
+    return out;
+}
+
+int decodeChannels(const QByteArray& bytes, RadioDataRecord& record, ChannelArray& channels)
+{
+    const int available = int(bytes.size() / ChannelRecordSize);
+    int read = 0;
+    for (int m = 0; m < FamilyCount; ++m) {
+        for (int b = 1; b <= BandCount; ++b) {
+            const int wanted = clampedCount(record, m, b);
+            int got = 0;
+            while (got < wanted && read < available) {
+                Reader r(bytes.constData() + qsizetype(read) * ChannelRecordSize);
+                channels.at(m, got + 1, b) = readChannel(r);
+                ++got;
+                ++read;
+            }
+            // A short file: the band keeps exactly the channels that were there.
+            record.count(m, b) = qint16(got);
+        }
+    }
+    return read;
+}
+
+QString channelFileName(const QString& dataFileName)
+{
+    if (dataFileName.size() < 3) return QString();
+    return dataFileName.left(dataFileName.size() - 3) + QLatin1String("fre");
+}
+
+QString fileTitle(const QString& path)
+{
+    const qsizetype cut = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return path.mid(cut + 1);
+}
+
+LoadStatus loadDataFile(RadioImage& image, const QString& path, const VersionTable& versions,
+                        Messenger& messenger, const Handover* handover)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        messenger.ask(TextId::FileError);
+        return LoadStatus::FileError;
+    }
+
+    // The tag first: it decides whether the rest is worth reading.
+    FixedString<4> tagField;
+    tagField.set(QByteArrayView(file.read(4)));
+    const QString tag = tagField.text();
+    if (!tagWellFormed(tag)) {
+        messenger.ask(TextId::UnknownDataFileVersion);
+        return LoadStatus::UnknownVersion;
+    }
+
+    const QString self = QLatin1String(VersionTable::ThisVersion);
+    if (!versions.isCompatible(self, tag)) {
+        file.close();
+        const QString question = VersionTable::incompatibleMessage(self, tag, 1, messenger.language());
+        if (messenger.ask(question, Buttons::YesNo, Icon::None) == Answer::Yes && handover)
+            startSoftwareFor(tag, versions, *handover, messenger);
+        return LoadStatus::Incompatible;
+    }
+
+    if (file.size() != DataFileSize) {
+        messenger.ask(TextId::FailToStartSoftware);
+        return LoadStatus::WrongLength;
+    }
+
+    if (!file.seek(0)) {
+        messenger.ask(TextId::FileError);
+        return LoadStatus::FileError;
+    }
+    const QByteArray bytes = file.read(DataFileSize);
+    file.close();
+    if (bytes.size() != DataFileSize) {
+        messenger.ask(TextId::FileError);
+        return LoadStatus::FileError;
+    }
+    RadioDataRecord record = decodeRecord(bytes);
+    if (!countsValid(record)) {
+        // Counts outside 0..40 cannot describe a channel file of this radio.
+        messenger.ask(TextId::FileError);
+        return LoadStatus::FileError;
+    }
+    record.tag.set(QByteArrayView("V100"));
+
+    ChannelArray channels;
+    readChannelFile(path, record, channels);
+
+    // Everything is read: only now does the image change.
+    image.staging = record;
+    image.stagingChannels = channels;
+    image.currentFileName = path;
+    image.isNewDocument = false;
+    image.copyStagingToWork();
+    return LoadStatus::Ok;
+}
+
+bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger)
+{
+    const RadioDataRecord oldWork = image.work;
+    const RadioDataRecord oldStaging = image.staging;
+    const ChannelArray oldStagingChannels = image.stagingChannels;
+
+    image.copyWorkToStaging();
+    const QByteArray record = encodeRecord(image.staging);
+    const QString channelPath = channelFileName(path);
+    const QByteArray channels = encodeChannels(image.staging, image.stagingChannels);
+
+    auto fail = [&]() {
+        image.work.tag = oldWork.tag;
+        image.work.model = oldWork.model;
+        image.staging = oldStaging;
+        image.stagingChannels = oldStagingChannels;
+        messenger.ask(TextId::FileError);
+        return false;
+    };
+
+    QSaveFile dataFile(path);
+    dataFile.setDirectWriteFallback(false);
+    if (!dataFile.open(QIODevice::WriteOnly) || dataFile.write(record) != record.size()) return fail();
+
+    if (!channelPath.isEmpty()) {
+        // What the channel file held before, to put back should the data file fail at the last step.
+        QByteArray oldChannels;
+        bool hadChannels = false;
+        {
+            QFile old(channelPath);
+            if (old.exists() && old.open(QIODevice::ReadOnly)) {
+                oldChannels = old.readAll();
+                hadChannels = true;
+            }
+        }
+        QSaveFile channelFile(channelPath);
+        channelFile.setDirectWriteFallback(false);
+        if (!channelFile.open(QIODevice::WriteOnly) || channelFile.write(channels) != channels.size())
+            return fail(); // dataFile is discarded unwritten
+        if (!channelFile.commit()) return fail();
+        if (!dataFile.commit()) {
+            if (hadChannels) {
+                QSaveFile restore(channelPath);
+                if (restore.open(QIODevice::WriteOnly) && restore.write(oldChannels) == oldChannels.size())
+                    restore.commit();
+            } else {
+                QFile::remove(channelPath);
+            }
+            return fail();
+        }
+    } else if (!dataFile.commit()) {
+        return fail();
+    }
+
+    image.currentFileName = path;
+    image.isNewDocument = false;
+    Q_EMIT image.captionChanged();
+    return true;
+}
+
+bool isModified(const RadioImage& image)
+{
+    const RadioDataRecord& w = image.work;
+    const RadioDataRecord& s = image.staging;
+
+    if (w.channelCount != s.channelCount) return true;
+
+    for (int m = 0; m < FamilyCount; ++m) {
+        for (int b = 1; b <= BandCount; ++b) {
+            const int n = clampedCount(s, m, b);
+            for (int i = 1; i <= n; ++i) {
+                const ChannelRecord& sc = image.stagingChannels.at(m, i, b);
+                int slot = i;
+                if (image.workChannels.at(m, i, b).chNo != sc.chNo) {
+                    slot = image.findSlot(sc.chNo, m, b);
+                    if (slot == 0) return true;
+                }
+                const ChannelRecord& wc = image.workChannels.at(m, slot, b);
+                if (wc.chNo != sc.chNo || wc.inUse != sc.inUse || wc.rxFreq != sc.rxFreq ||
+                    wc.publicFlag != sc.publicFlag || wc.busy != sc.busy || wc.hiCut != sc.hiCut ||
+                    wc.repeaterShift != sc.repeaterShift || wc.toneCode != sc.toneCode ||
+                    wc.rogerBeep != sc.rogerBeep)
+                    return true;
+            }
+        }
+    }
+
+    if (w.model != s.model) return true;
+    if (w.optFeat != s.optFeat) return true;
+
+    for (int k = 0; k < TVChannelCount; ++k) {
+        const TVChannelRecord& a = w.tvChannels[k];
+        const TVChannelRecord& c = s.tvChannels[k];
+        if (a.inUse == 0 && c.inUse == 0) continue;
+        if (a.inUse == 1 && c.inUse == 1) {
+            if (a.frequency != c.frequency || a.tbst != c.tbst || a.bandwidth != c.bandwidth) return true;
+            continue;
+        }
+        return true;
+    }
+
+    for (int k = 0; k < ToneTipCount; ++k) {
+        if (w.toneTips[k] != s.toneTips[k]) return true;
+    }
+    return false;
+}
+
+} // namespace mx::datafile

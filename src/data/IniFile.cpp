@@ -1,0 +1,198 @@
+#include "data/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace mx {
+
+namespace {
+
+const QChar Bom = QChar(0xEF); // first byte of a UTF-8 byte order mark, read as Latin-1
+const QString BomText = QString::fromLatin1("\xEF\xBB\xBF");
+
+// The line without a byte order mark at its start (only the first line can have one).
+QStringView withoutBom(const QString& line)
+{
+    if (!line.isEmpty() && line.front() == Bom && line.startsWith(BomText))
+        return QStringView(line).mid(BomText.size());
+    return QStringView(line);
+}
+
+// "[name]" -> name; false for a line that is no section header.
+bool sectionName(QStringView line, QString& name)
+{
+    const QStringView t = line.trimmed();
+    if (!t.startsWith(u'[')) return false;
+    const qsizetype close = t.indexOf(u']');
+    name = (close < 0 ? t.mid(1) : t.mid(1, close - 1)).trimmed().toString();
+    return true;
+}
+
+// "key = value" -> key; false for comments, blank lines and lines without "=".
+bool keyName(QStringView line, QString& key)
+{
+    const QStringView t = line.trimmed();
+    if (t.isEmpty() || t.startsWith(u';') || t.startsWith(u'[')) return false;
+    const qsizetype eq = t.indexOf(u'=');
+    if (eq <= 0) return false;
+    key = t.left(eq).trimmed().toString();
+    return !key.isEmpty();
+}
+
+bool sameName(const QString& a, const QString& b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+// Lines hold the file's bytes one per character; values written by this
+// program are UTF-8, older files may hold any 8-bit text.
+QString decodeValue(QStringView raw)
+{
+    const QByteArray bytes = raw.toLatin1();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (utf8.hasError()) return QString::fromLatin1(bytes);
+    return text;
+}
+
+QString encodeValue(const QString& value)
+{
+    return QString::fromLatin1(value.toUtf8());
+}
+
+} // namespace
+
+bool IniFile::load(const QString& path)
+{
+    m_path = path;
+    m_lines.clear();
+    m_endings.clear();
+    m_eol = QStringLiteral("\r\n");
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QString text = QString::fromLatin1(file.readAll());
+    if (file.error() != QFileDevice::NoError) {
+        m_lines.clear();
+        return false;
+    }
+
+    bool eolSeen = false;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        const qsizetype nl = text.indexOf(u'\n', start);
+        if (nl < 0) {
+            m_lines.append(text.mid(start));
+            m_endings.append(QString());
+            break;
+        }
+        const bool crlf = nl > start && text.at(nl - 1) == u'\r';
+        const QString ending = crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
+        m_lines.append(text.mid(start, nl - start - (crlf ? 1 : 0)));
+        m_endings.append(ending);
+        if (!eolSeen) {
+            m_eol = ending;
+            eolSeen = true;
+        }
+        start = nl + 1;
+    }
+    return true;
+}
+
+bool IniFile::save() const
+{
+    return save(m_path);
+}
+
+bool IniFile::save(const QString& path) const
+{
+    if (path.isEmpty()) return false;
+    QString text;
+    for (qsizetype k = 0; k < m_lines.size(); ++k)
+        text += m_lines.at(k) + m_endings.at(k);
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    const QByteArray bytes = text.toLatin1();
+    if (file.write(bytes) != bytes.size()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+IniFile::Found IniFile::find(const QString& section, const QString& key) const
+{
+    Found found;
+    bool inSection = false;
+    bool inFirstSection = false;
+    QString name;
+    for (int k = 0; k < m_lines.size(); ++k) {
+        const QStringView line = k == 0 ? withoutBom(m_lines.at(k)) : QStringView(m_lines.at(k));
+        if (sectionName(line, name)) {
+            inSection = sameName(name, section);
+            inFirstSection = inSection && found.sectionLine < 0;
+            if (inFirstSection) found.sectionLine = k;
+            continue;
+        }
+        if (!inSection || !keyName(line, name)) continue;
+        if (inFirstSection) found.lastKeyLine = k;
+        if (found.keyLine < 0 && sameName(name, key)) found.keyLine = k;
+    }
+    return found;
+}
+
+bool IniFile::contains(const QString& section, const QString& key) const
+{
+    return find(section, key).keyLine >= 0;
+}
+
+QString IniFile::value(const QString& section, const QString& key, const QString& def) const
+{
+    const int k = find(section, key).keyLine;
+    if (k < 0) return def;
+    const QString& line = m_lines.at(k);
+    QStringView raw = QStringView(line).mid(line.indexOf(u'=') + 1);
+    const qsizetype nul = raw.indexOf(QChar(0));
+    if (nul >= 0) raw = raw.left(nul);
+    return decodeValue(raw.trimmed());
+}
+
+void IniFile::insertLine(int at, const QString& line)
+{
+    // The line before an insertion at the end may have had no ending.
+    if (at > 0 && m_endings.at(at - 1).isEmpty()) m_endings[at - 1] = m_eol;
+    m_lines.insert(at, line);
+    m_endings.insert(at, m_eol);
+}
+
+void IniFile::setValue(const QString& section, const QString& key, const QString& value)
+{
+    const Found found = find(section, key);
+    // A line break inside the value would start a new line of the file.
+    QString single = value;
+    single.replace(u'\r', u' ').replace(u'\n', u' ');
+    const QString encoded = encodeValue(single);
+    if (found.keyLine >= 0) {
+        // Keep the key as written and the blanks after "=".
+        QString& line = m_lines[found.keyLine];
+        qsizetype cut = line.indexOf(u'=') + 1;
+        while (cut < line.size() && (line.at(cut) == u' ' || line.at(cut) == u'\t'))
+            ++cut;
+        line = line.left(cut) + encoded;
+        return;
+    }
+    const QString newLine = key + u'=' + encoded;
+    if (found.sectionLine >= 0) {
+        const int after = found.lastKeyLine >= 0 ? found.lastKeyLine : found.sectionLine;
+        insertLine(after + 1, newLine);
+        return;
+    }
+    insertLine(int(m_lines.size()), u'[' + section + u']');
+    insertLine(int(m_lines.size()), newLine);
+}
+
+} // namespace mx
