@@ -1,1 +1,109 @@
-// being written
+#include "shell/Settings.h"
+
+#include "data/IniFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+
+namespace mx {
+
+namespace {
+
+const QString Section = QStringLiteral("language");
+const QString KeyIsFirstRun = QStringLiteral("IsFirstRun");
+const QString KeyComPort = QStringLiteral("comPort");
+const QString KeyComPortName = QStringLiteral("comPortName");
+const QString KeyHandshaking = QStringLiteral("Handshaking");
+const QString KeyStopBit = QStringLiteral("StopBit");
+const QString KeyCurrentLanguage = QStringLiteral("CurrentLanguage");
+
+// A 16-bit number from the file; a missing key or other text keeps value.
+void readWord(const IniFile& ini, const QString& key, int& value)
+{
+    bool ok = false;
+    const short n = ini.value(Section, key).toShort(&ok);
+    if (ok) value = n;
+}
+
+// Loads the file (a missing one starts empty), lets change() set keys and
+// writes it back, creating the language folder when it is missing.
+template <typename Change> bool update(const QString& iniPath, Change change)
+{
+    IniFile ini;
+    // A file that exists but cannot be read is not replaced by a few keys.
+    if (!ini.load(iniPath) && QFileInfo::exists(iniPath)) return false;
+    change(ini);
+    if (!QDir().mkpath(QFileInfo(iniPath).absolutePath())) return false;
+    return ini.save(iniPath);
+}
+
+} // namespace
+
+int SystemLocale::systemLanguage() const
+{
+    const QLocale locale = QLocale::system();
+    return locale.language() == QLocale::Chinese && locale.territory() == QLocale::China ? 2 : 1;
+}
+
+QString Settings::pathUnder(const QString& installRoot)
+{
+    return QDir::toNativeSeparators(QDir(installRoot).filePath(QStringLiteral("language/mysetup.ini")));
+}
+
+void Settings::load(const QString& iniPath, const SystemLocale& locale)
+{
+    comPort = 1;
+    comPortName.clear();
+    handshaking = 0;
+    stopBit = 0;
+    systemLanguage = locale.systemLanguage();
+    currentLanguage = systemLanguage;
+    previousLanguage = systemLanguage;
+
+    IniFile ini;
+    const bool readable = ini.load(iniPath) || !QFileInfo::exists(iniPath);
+
+    // "0" is false, any other number true; missing or not a number: a first run.
+    {
+        bool ok = false;
+        const short n = ini.value(Section, KeyIsFirstRun).toShort(&ok);
+        isFirstRun = !ok || n != 0;
+    }
+
+    readWord(ini, KeyComPort, comPort);
+    readWord(ini, KeyHandshaking, handshaking);
+    readWord(ini, KeyStopBit, stopBit);
+    comPortName = ini.value(Section, KeyComPortName);
+
+    if (isFirstRun) {
+        isFirstRun = false;
+        ini.setValue(Section, KeyIsFirstRun, QStringLiteral("0"));
+    } else {
+        readWord(ini, KeyCurrentLanguage, currentLanguage);
+    }
+
+    ini.setValue(Section, KeyComPort, QString::number(comPort));
+    ini.setValue(Section, KeyCurrentLanguage, QString::number(currentLanguage));
+    // Start-up shows no messages: a settings file that cannot be written is left as it was.
+    if (readable && QDir().mkpath(QFileInfo(iniPath).absolutePath())) ini.save(iniPath);
+}
+
+bool Settings::saveComPort(const QString& iniPath) const
+{
+    return update(iniPath, [this](IniFile& ini) {
+        ini.setValue(Section, KeyComPort, QString::number(comPort));
+        // The device name is only recorded where one was chosen (or was recorded before).
+        if (!comPortName.isEmpty() || ini.contains(Section, KeyComPortName))
+            ini.setValue(Section, KeyComPortName, comPortName);
+    });
+}
+
+bool Settings::saveLanguage(const QString& iniPath) const
+{
+    return update(iniPath, [this](IniFile& ini) {
+        ini.setValue(Section, KeyCurrentLanguage, QString::number(currentLanguage));
+    });
+}
+
+} // namespace mx

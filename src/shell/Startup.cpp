@@ -1,1 +1,53 @@
-// being written
+#include "shell/Startup.h"
+
+#include "data/DataFile.h"
+#include "data/Defaults.h"
+#include "shell/Texts.h"
+
+#include <QDir>
+
+namespace mx {
+
+void App::startUp(const QString& programDir, const SystemLocale& locale, const QDate& today)
+{
+    this->programDir = programDir;
+    installRoot = installRootOf(programDir);
+
+    // 1. The version table; this program's data carry its own version.
+    versions.load(QDir(installRoot).filePath(QStringLiteral("Version.ini")));
+    image.work.tag.set(QString::fromLatin1(VersionTable::ThisVersion));
+
+    // 2. The computer's locale is left alone: every conversion between
+    //    frequency text and number is locale-independent.
+
+    // 3. Settings, then the texts of the chosen language and an empty queue.
+    settings.load(settingsPath(), locale);
+    messenger.pending().clear();
+    messenger.setLanguage(settings.currentLanguage);
+
+    // 4. Product constants and the first image.
+    image.modelCode = QStringLiteral("MX806");
+    image.work.rangeMode = 0;
+    image.setRangeFamily(0);
+    image.versionTag = QString::fromLatin1(VersionTable::ThisVersion);
+    image.modelName = modelDisplayName(image.modelCode);
+    defaults::initAll(image, programDir, today);
+}
+
+std::function<bool()> askSaveBeforeHandover(RadioImage& image, Messenger& messenger,
+                                            std::function<bool()> save)
+{
+    return [&image, &messenger, save = std::move(save)]() {
+        if (!datafile::isModified(image)) return true;
+        switch (messenger.ask(TextId::FileModified, Buttons::YesNoCancel, Icon::Exclamation)) {
+        case Answer::Yes:
+            return save ? save() : false;
+        case Answer::No:
+            return true;
+        default:
+            return false;
+        }
+    };
+}
+
+} // namespace mx

@@ -8,6 +8,8 @@
 #include <QDate>
 #include <QString>
 
+#include <functional>
+
 namespace mx {
 
 // Everything the program holds for its whole run, built by startUp in this
@@ -24,8 +26,16 @@ struct App
     RadioImage image;
     Messenger messenger;
 
-    void startUp(const QString& programDir, const SystemLocale& locale, const QDate& today = QDate::currentDate());
+    void startUp(const QString& programDir, const SystemLocale& locale,
+                 const QDate& today = QDate::currentDate());
     QString settingsPath() const { return Settings::pathUnder(installRoot); }
 };
+
+// The Handover::beforeHandover of a program with an open document: when the
+// image has unsaved changes it asks "File has been modify,save it now?" with
+// Yes, No and Cancel. Yes runs save() and hands over when it succeeded, No
+// hands over, Cancel stays. An unchanged image hands over at once.
+std::function<bool()> askSaveBeforeHandover(RadioImage& image, Messenger& messenger,
+                                            std::function<bool()> save);
 
 } // namespace mx
