@@ -1,0 +1,44 @@
+// mx806 show FILE.dat: a readable listing of a data file and its channel file.
+
+#include "cli/Cli.h"
+#include "cli/Listing.h"
+
+#include "data/DataFile.h"
+
+#include <QFileInfo>
+
+namespace mx::cli {
+
+namespace {
+
+int runShow(Context& ctx)
+{
+    const QString path = QFileInfo(ctx.args.value(0)).absoluteFilePath();
+    // Only the version table is needed: the file replaces the whole image.
+    ctx.loadVersions();
+    // The command line never starts another installed version: no handover,
+    // so the incompatibility question is answered No and the file is refused.
+    const datafile::LoadStatus status =
+        datafile::loadDataFile(ctx.app.image, path, ctx.app.versions, ctx.app.messenger);
+    ctx.err.flush();
+    if (status != datafile::LoadStatus::Ok) return ExitRefused;
+    printImage(ctx.out, ctx.app.image, path);
+    return ExitOk;
+}
+
+} // namespace
+
+Command showCommand()
+{
+    Command c;
+    c.name = QStringLiteral("show");
+    c.arguments = QStringLiteral("FILE.dat");
+    c.summary =
+        QStringLiteral("list a data file: bands and channels, option features, tone tips, TV channels");
+    c.minArgs = 1;
+    c.maxArgs = 1;
+    c.run = runShow;
+    return c;
+}
+
+} // namespace mx::cli

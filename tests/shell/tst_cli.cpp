@@ -1,0 +1,238 @@
+// The command line: exit status and listing of `mx806 show`, and the
+// prompter that answers the core's questions without a person.
+
+// The prompter is part of the mx806 program, not of a library: its one
+// source file is compiled into this test.
+#include "cli/CliPrompter.cpp"
+
+#include "data/DataFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace mx;
+
+namespace {
+
+QString binDir()
+{
+    return qEnvironmentVariable("MX_BIN_DIR");
+}
+
+QString program()
+{
+    return QDir(binDir()).filePath(QStringLiteral("mx806"));
+}
+
+QString euTemplate()
+{
+    return QDir(binDir()).filePath(QStringLiteral("Init/2_MX806_New.dat"));
+}
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run run(const QStringList& args)
+{
+    QProcess p;
+    p.start(program(), args);
+    Run r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
+    r.status = p.exitCode();
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+// A copy of the EU template pair in dir, its data file changed by edit.
+QString copyTemplate(const QTemporaryDir& dir, const QString& name,
+                     const std::function<void(QByteArray&)>& edit)
+{
+    QFile in(euTemplate());
+    QFile fre(datafile::channelFileName(euTemplate()));
+    if (!in.open(QIODevice::ReadOnly) || !fre.open(QIODevice::ReadOnly)) return {};
+    QByteArray bytes = in.readAll();
+    edit(bytes);
+    const QString path = dir.filePath(name + QStringLiteral(".dat"));
+    QFile out(path);
+    QFile outFre(dir.filePath(name + QStringLiteral(".fre")));
+    if (!out.open(QIODevice::WriteOnly) || !outFre.open(QIODevice::WriteOnly)) return {};
+    out.write(bytes);
+    outFre.write(fre.readAll());
+    return path;
+}
+
+} // namespace
+
+class TstCli : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY2(QFile::exists(program()), "mx806 missing: build it first");
+        QVERIFY2(QFile::exists(euTemplate()), "templates missing: build the 'templates' target first");
+        QVERIFY(m_dir.isValid());
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("emptyroot")));
+    }
+
+    void exitStatus_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("stderrHas");
+
+        const auto same = [](QByteArray&) {};
+        const QString good = copyTemplate(m_dir, QStringLiteral("good"), same);
+        const QString lowerTag =
+            copyTemplate(m_dir, QStringLiteral("lowertag"), [](QByteArray& b) { b[0] = 'v'; });
+        const QString shortTag =
+            copyTemplate(m_dir, QStringLiteral("shorttag"), [](QByteArray& b) { b[3] = ' '; });
+        const QString tooLong =
+            copyTemplate(m_dir, QStringLiteral("toolong"), [](QByteArray& b) { b.append('\0'); });
+        const QString other =
+            copyTemplate(m_dir, QStringLiteral("other"), [](QByteArray& b) { b.replace(0, 4, "V200"); });
+        const QString emptyRoot = m_dir.filePath(QStringLiteral("emptyroot"));
+        const QString distRoot = qEnvironmentVariable("MX_DIST_DIR");
+
+        QTest::newRow("no arguments") << QStringList{} << 1 << "usage:";
+        QTest::newRow("unknown command") << QStringList{"frobnicate"} << 1 << "unknown command";
+        QTest::newRow("show without file") << QStringList{"show"} << 1 << "wrong number of arguments";
+        QTest::newRow("show two files")
+            << QStringList{"show", good, good} << 1 << "wrong number of arguments";
+        QTest::newRow("unknown option") << QStringList{"show", "--colour", good} << 1 << "unknown option";
+        QTest::newRow("root without folder") << QStringList{"show", good, "--root"} << 1 << "--root needs";
+        QTest::newRow("help") << QStringList{"--help"} << 0 << "";
+        QTest::newRow("help of show") << QStringList{"help", "show"} << 0 << "";
+        QTest::newRow("template") << QStringList{"show", euTemplate()} << 0 << "";
+        QTest::newRow("copy") << QStringList{"show", good} << 0 << "";
+        QTest::newRow("root given after") << QStringList{"show", good, "--root", distRoot} << 0 << "";
+        QTest::newRow("root given before") << QStringList{"--root=" + distRoot, "show", good} << 0 << "";
+        QTest::newRow("missing file")
+            << QStringList{"show", m_dir.filePath("none.dat")} << 2 << "file error.";
+        QTest::newRow("lower-case tag")
+            << QStringList{"show", lowerTag} << 2 << "Unknown version Of DataFile!";
+        QTest::newRow("three-letter tag")
+            << QStringList{"show", shortTag} << 2 << "Unknown version Of DataFile!";
+        QTest::newRow("1227 bytes") << QStringList{"show", tooLong} << 2
+                                    << "Fail to start the software. This version does not exist.";
+        // Never hands over to another version: the question is answered No.
+        QTest::newRow("other version") << QStringList{"show", other} << 2 << "[No]";
+        // Without a version table nothing is compatible.
+        QTest::newRow("root without Version.ini")
+            << QStringList{"--root", emptyRoot, "show", good} << 2 << "[No]";
+    }
+    void exitStatus()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, stderrHas);
+        const Run r = run(args);
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.err.contains(stderrHas), qPrintable(r.err));
+        if (status == 0)
+            QVERIFY(!r.out.isEmpty());
+        else
+            QVERIFY2(!r.out.contains(QStringLiteral("Band ")), "no listing for a refused file");
+    }
+
+    void showListsRegionalPlans_data()
+    {
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("range") << "Range family:  2 \"EU\" 26.3300 - 27.99125 MHz";
+        QTest::newRow("EU band") << "Band EU (1): enabled, 40 channels, work channel 1";
+        QTest::newRow("UK band") << "Band UK (2): enabled, 40 channels";
+        QTest::newRow("UK ch 1 shown with 1.25 kHz") << "      1  27.60125";
+        QTest::newRow("UK ch 40") << "     40  27.99125";
+        QTest::newRow("IN band") << "Band IN (6): enabled, 27 channels";
+        QTest::newRow("NZ band") << "Band NZ (8): enabled, 40 channels";
+        QTest::newRow("letter bands") << "Band H (8): enabled, 1 channel";
+        QTest::newRow("channel columns") << "     23  27.25500   OFF     OFF    ON      OFF   OFF     OFF";
+        QTest::newRow("option") << "Battery Max[V]        16.8";
+        QTest::newRow("tone tip") << "Tone 1: usable, passes 1";
+        QTest::newRow("tone steps") << "steps: 2100Hz/100ms pause/100ms";
+        QTest::newRow("TV channel") << "   1  155.00000 MHz  TBST OFF  Wide";
+    }
+    void showListsRegionalPlans()
+    {
+        QFETCH(QString, expected);
+        static const Run r = run({QStringLiteral("show"), euTemplate()});
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.out.contains(expected), qPrintable(r.out.left(2000)));
+    }
+
+    void prompterAnswers_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("answer");
+        QTest::newRow("message") << int(Buttons::Ok) << int(Answer::Ok);
+        QTest::newRow("ok/cancel") << int(Buttons::OkCancel) << int(Answer::Ok);
+        QTest::newRow("yes/no") << int(Buttons::YesNo) << int(Answer::No);
+        QTest::newRow("yes/no/cancel") << int(Buttons::YesNoCancel) << int(Answer::No);
+        QTest::newRow("retry/cancel") << int(Buttons::RetryCancel) << int(Answer::Retry);
+    }
+    void prompterAnswers()
+    {
+        QFETCH(int, buttons);
+        QFETCH(int, answer);
+        cli::CliPrompter prompter;
+        prompter.setQuiet(true);
+        QCOMPARE(int(prompter.ask(QStringLiteral("text"), Buttons(buttons), Icon::None)), answer);
+        QCOMPARE(prompter.texts(), QStringList{QStringLiteral("text")});
+        QCOMPARE(prompter.questionCount(), buttons == int(Buttons::Ok) ? 0 : 1);
+    }
+
+    void prompterLimitsRetries_data()
+    {
+        QTest::addColumn<int>("limit");
+        QTest::newRow("none") << 0;
+        QTest::newRow("one") << 1;
+        QTest::newRow("three") << 3;
+    }
+    void prompterLimitsRetries()
+    {
+        QFETCH(int, limit);
+        cli::CliPrompter prompter;
+        prompter.setQuiet(true);
+        prompter.setRetryLimit(limit);
+        for (int k = 0; k < limit; ++k)
+            QCOMPARE(prompter.ask(QStringLiteral("Check Connection."), Buttons::RetryCancel, Icon::Question),
+                     Answer::Retry);
+        QCOMPARE(prompter.ask(QStringLiteral("Check Connection."), Buttons::RetryCancel, Icon::Question),
+                 Answer::Cancel);
+        QCOMPARE(prompter.retriesGiven(), limit);
+        // A new transfer starts counting again.
+        prompter.resetRetries();
+        QCOMPARE(prompter.ask(QStringLiteral("Check Connection."), Buttons::RetryCancel, Icon::Question),
+                 limit > 0 ? Answer::Retry : Answer::Cancel);
+    }
+
+    void prompterPrintsMessages()
+    {
+        QString text;
+        QTextStream stream(&text);
+        cli::CliPrompter prompter(&stream);
+        prompter.setDefaultAnswer(Buttons::YesNo, Answer::Yes);
+        QCOMPARE(prompter.ask(QStringLiteral("Read data from radio.\r\nDo you wish continue?"),
+                              Buttons::YesNo, Icon::Question),
+                 Answer::Yes);
+        prompter.ask(QStringLiteral("file error."), Buttons::Ok, Icon::Critical);
+        stream.flush();
+        QCOMPARE(text,
+                 QStringLiteral(
+                     "mx806: Read data from radio.\nDo you wish continue? [Yes]\nmx806: file error.\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TstCli)
+#include "tst_cli.moc"
