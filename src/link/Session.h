@@ -17,7 +17,10 @@ class Messenger;
 
 enum class LinkMode { Idle = 0, Read = 1, Write = 2, HandshakeOnly = 3 };
 
-// How a session (or an attempt to start one) ended.
+// How a session (or an attempt to start one) ended. A session ended by the
+// user's Cancel in the "Check Connection" question (handshake, identification
+// or a block unanswered) ends as NoAnswer, since the radio's silence is the
+// cause; Cancel in the confirmation or cancel() ends as Cancelled.
 enum class SessionOutcome {
     Completed,            // read or write finished (also: handshake-only answered, info read)
     Cancelled,            // the user cancelled the confirmation, a question or the progress window
@@ -42,6 +45,14 @@ struct RadioIdentity
 // reply time-out; an accepted reply or the time-out moves the session on.
 // Questions go through the Messenger; messages raised during a transfer are
 // queued and shown once the port is closed.
+//
+// Replies move the session on only when they answer the frame that is out:
+// the identification request takes an identification, a block request its
+// data frame, a written block an ACK; the handshake and the end frame take any
+// reply the radio gives (a lone ACK too). Anything else is left to the time-out.
+// A refused radio that does not acknowledge the end frame, a handshake-only
+// check that gets no answer to the handshake and its resend, and a vanished
+// port all end the session (port closed, queued messages shown).
 class Session : public QObject
 {
     Q_OBJECT
@@ -59,9 +70,13 @@ public:
 
     // Commands. Each opens the port, asks for confirmation (read and writes)
     // and starts the conversation; it returns false when nothing was started
-    // (then lastOutcome() says why and finished() is not emitted).
+    // (then lastOutcome() says why and finished() is not emitted). A write
+    // whose image holds a value the radio cannot store is refused before the
+    // port is opened (ImageRefused, the field named in a message). A command
+    // given while a session runs returns false and changes nothing.
     bool startRead();
     bool startWrite();
+    // radiosToWrite below 1 counts as 1.
     bool startMultiWrite(int radiosToWrite);
     // Handshake only: closes the port as soon as the radio answers.
     bool startHandshakeOnly(bool fillMemory = false);
@@ -76,6 +91,7 @@ public:
     SessionOutcome lastOutcome() const;
     const RadioIdentity& identity() const;
     const QByteArray& radioMemory() const;
+    // Multi-radio write: radios written completely so far (in the running or the last one).
     int radiosWritten() const;
 
 Q_SIGNALS:
@@ -83,6 +99,9 @@ Q_SIGNALS:
     void progress(int percent);
     // Multi-radio write: radio number n (1-based) is now being written.
     void radioChanged(int number);
+    // The transfer is over: the progress window goes now, before the port is
+    // closed and queued and completion messages are shown.
+    void transferEnded();
     // A session that was started ended. For a successful read the image
     // already holds the radio's data (and counts as a new unsaved document).
     void finished(mx::SessionOutcome outcome);

@@ -1,0 +1,72 @@
+#pragma once
+
+// An in-memory radio behind the RadioPort interface. It answers every frame
+// the way the radio does, one event-loop turn later, and can be told to stay
+// silent, to lose replies, to answer wrongly, or to be swapped for another.
+
+#include "link/RadioPort.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QMap>
+#include <QSet>
+
+#include <functional>
+
+class FakeRadio : public mx::RadioPort
+{
+    Q_OBJECT
+public:
+    explicit FakeRadio(QObject* parent = nullptr);
+
+    enum class Kind { Handshake, Ident, Read, Write, End, Other };
+    struct Frame
+    {
+        Kind kind;
+        int address; // read and write frames
+        int radio;   // which radio was attached (0: none)
+    };
+
+    // ---- Port ----
+    bool open() override;
+    void close() override;
+    bool isOpen() const override { return m_open; }
+    void send(const QByteArray& frame, int expectedReplyLength) override;
+
+    bool failOpen = false;
+    int opens = 0;
+    int closes = 0;
+
+    // ---- Radio ----
+    bool attached = true;
+    int radioId = 1;   // changes with swapRadio()
+    QByteArray memory; // 16,384 bytes
+    QByteArray model = "MX806";
+    QByteArray firmware = "V100";
+    int flags = 0;
+    bool loneAck = false; // handshake answered by a lone 06
+    bool answerEnd = true;
+    int ignoreHandshakes = 0;  // the next K handshakes get no answer
+    int ignoreIdents = 0;      // the next K identification requests get no answer
+    QSet<int> dropOnce;        // blocks whose reply is lost, once each
+    QSet<int> badChecksumOnce; // blocks answered with a wrong checksum, once each
+    QSet<int> strayAckOnce;    // read requests answered by a lone ACK, once each
+    // Called with every frame before the radio looks at it.
+    std::function<void(const Frame&)> onFrame;
+
+    // A different radio on the cable (blank memory).
+    void swapRadio();
+    // The cable is pulled: the port reports itself lost.
+    void lose();
+
+    // ---- Record ----
+    QList<Frame> frames;
+    int count(Kind kind, int radio = -1) const;
+    QList<int> addresses(Kind kind) const;
+
+private:
+    void reply(const QByteArray& bytes);
+
+    bool m_open = false;
+    int m_generation = 0;
+};
