@@ -1,0 +1,58 @@
+#pragma once
+
+// Drives the real programs: the radio emulator on a pseudo-terminal and the
+// command line talking to it.
+
+#include <QByteArray>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace e2e {
+
+// Folder of the installed programs (MX_BIN_DIR, set by CTest).
+QString binDir();
+// Install root (MX_DIST_DIR): Version.ini.
+QString distDir();
+// A data file to write: the new-image template of a range family.
+QString templateFile(int family);
+
+// mx806-radiosim running on a pseudo-terminal; stopped when destroyed.
+class Emulator
+{
+public:
+    explicit Emulator(const QString& workDir);
+    ~Emulator();
+
+    // Starts with the given options (plus --log); returns false when no device came up.
+    bool start(const QStringList& options);
+    void stop();
+    QString device() const { return m_device; }
+    // Every line logged so far.
+    QStringList log() const;
+    // The addresses of the data frames the radio stored, in order.
+    QStringList writtenBlocks() const;
+    QProcess& process() { return m_process; }
+
+private:
+    QString m_logPath;
+    QProcess m_process;
+    QString m_device;
+};
+
+struct Result
+{
+    int exitCode = -1;
+    bool finished = false;
+    QByteArray out;
+    QByteArray err;
+};
+
+// Runs mx806 with the arguments and waits for it to end.
+Result runMx806(const QStringList& args, int timeoutMs = 60000);
+
+QByteArray readAll(const QString& path);
+bool writeAll(const QString& path, const QByteArray& bytes);
+
+} // namespace e2e
