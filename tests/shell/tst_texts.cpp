@@ -40,7 +40,8 @@ private Q_SLOTS:
 
     void confirmationsBreakLines()
     {
-        QCOMPARE(text(TextId::ReadConfirm, English), QStringLiteral("Read data from radio.\r\nDo you wish continue?"));
+        QCOMPARE(text(TextId::ReadConfirm, English),
+                 QStringLiteral("Read data from radio.\r\nDo you wish continue?"));
         QCOMPARE(text(TextId::WriteConfirm, Chinese), QStringLiteral("向对讲机写入数据。\r\n是否继续？"));
         QCOMPARE(text(TextId::NotIsNumeric, Chinese), text(TextId::NotIsNumeric, English));
     }
