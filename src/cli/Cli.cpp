@@ -1,23 +1,73 @@
 #include "cli/Cli.h"
 
-#include "data/Defaults.h"
-#include "data/VersionTable.h"
-
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 
 #include <cstdio>
 
 namespace mx::cli {
 
-Context::Context(QString programDir, QString installRoot, bool rootGiven)
-    : programDir(std::move(programDir)), installRoot(std::move(installRoot)), rootGiven(rootGiven),
+namespace {
+
+// "-o" or "--port": how the option is usually written.
+QString shownName(const Option& o)
+{
+    return o.shortName.isEmpty() ? QStringLiteral("--") + o.name : QStringLiteral("-") + o.shortName;
+}
+
+// "read --port DEV -o FILE.dat [--retries N]", "encode FILE.dat -o MEMORY.bin": the
+// required long options, the arguments, the required short options, then the optional ones.
+QString synopsis(const Command& c)
+{
+    QStringList parts{c.name};
+    for (int rank = 0; rank < 4; ++rank) {
+        if (rank == 1 && !c.arguments.isEmpty()) parts.append(c.arguments);
+        for (const Option& o : c.options) {
+            if (rank != (!o.required ? 3 : o.shortName.isEmpty() ? 0 : 2)) continue;
+            QString part = shownName(o);
+            if (!o.valueName.isEmpty()) part += QLatin1Char(' ') + o.valueName;
+            parts.append(o.required ? part : QLatin1Char('[') + part + QLatin1Char(']'));
+        }
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+const Option rootOption{QStringLiteral("root"), QStringLiteral("DIR"),
+                        QStringLiteral("install root holding Version.ini and language/mysetup.ini")};
+const Option helpOption{QStringLiteral("help"), QString(), QStringLiteral("show this help"),
+                        QStringLiteral("h")};
+
+} // namespace
+
+Context::Context(QString programDir, QString installRoot, QString help)
+    : programDir(std::move(programDir)), installRoot(std::move(installRoot)), help(std::move(help)),
       out(stdout), err(stderr), prompter(&err), app(prompter)
 {
     app.programDir = this->programDir;
     app.installRoot = this->installRoot;
     app.messenger.setLanguage(English);
+}
+
+bool Context::intValue(const QString& option, int def, int minimum, int& value) const
+{
+    value = def;
+    if (!isSet(option)) return true;
+    bool ok = false;
+    value = this->value(option).toInt(&ok);
+    return ok && value >= minimum;
+}
+
+void Context::say(const QString& text)
+{
+    err << "mx806: " << text << Qt::endl;
+}
+
+int Context::usageError(const QString& message)
+{
+    say(message);
+    err << help;
+    err.flush();
+    return ExitUsage;
 }
 
 bool Context::loadVersions()
@@ -27,24 +77,7 @@ bool Context::loadVersions()
 
 void Context::startUp()
 {
-    const SystemLocale locale;
-    if (!rootGiven) {
-        app.startUp(programDir, locale);
-    } else {
-        // App::startUp with the install root taken from the command line.
-        app.programDir = programDir;
-        app.installRoot = installRoot;
-        loadVersions();
-        app.image.work.tag.set(QString::fromLatin1(VersionTable::ThisVersion));
-        app.settings.load(app.settingsPath(), locale);
-        app.messenger.pending().clear();
-        app.image.modelCode = QStringLiteral("MX806");
-        app.image.work.rangeMode = 0;
-        app.image.setRangeFamily(0);
-        app.image.versionTag = QString::fromLatin1(VersionTable::ThisVersion);
-        app.image.modelName = modelDisplayName(app.image.modelCode);
-        defaults::initAll(app.image, programDir);
-    }
+    app.startUp(programDir, installRoot, SystemLocale());
     // The command line speaks the system's English texts whatever the settings say.
     app.messenger.setLanguage(English);
 }
@@ -54,18 +87,6 @@ Dispatcher::Dispatcher(QString programName) : m_programName(std::move(programNam
 void Dispatcher::add(const Command& command)
 {
     m_commands.append(command);
-}
-
-void Dispatcher::add(const QString& name, const QString& arguments, const QString& summary,
-                     std::function<int(const QStringList&)> run)
-{
-    Command c;
-    c.name = name;
-    c.arguments = arguments;
-    c.summary = summary;
-    c.maxArgs = -1;
-    c.runArgs = std::move(run);
-    m_commands.append(c);
 }
 
 const Command* Dispatcher::find(const QString& name) const
@@ -83,18 +104,15 @@ QString Dispatcher::usage() const
       << "usage: " << m_programName << " [--root DIR] COMMAND [OPTIONS] [ARGUMENTS]\n"
       << "       " << m_programName << " help [COMMAND]\n\n"
       << "Commands:\n";
-    int width = 0;
     for (const Command& c : m_commands)
-        width = qMax(width, int((c.name + QLatin1Char(' ') + c.arguments).size()));
-    for (const Command& c : m_commands)
-        s << "  " << QString(c.name + QLatin1Char(' ') + c.arguments).leftJustified(width + 2) << c.summary
-          << '\n';
+        s << "  " << m_programName << ' ' << synopsis(c) << "\n      " << c.summary << '\n';
     s << "\nOptions of every command:\n"
       << "  --root DIR   install root holding Version.ini and language/mysetup.ini\n"
       << "               (default: the folder above the program's folder)\n"
       << "  --help       show the help of a command (also: help COMMAND)\n\n"
-      << "Exit status: 0 done, 1 wrong command line, 2 a file refused or unreadable\n"
-      << "or the operation failed.\n";
+      << "Exit status: 0 done, 1 wrong command line, 2 a file or image refused or unreadable,\n"
+      << "3 no answer from the radio, port not opened or cancelled, 4 wrong model,\n"
+      << "5 incompatible firmware.\n";
     return text;
 }
 
@@ -102,25 +120,24 @@ QString Dispatcher::commandHelp(const Command& command) const
 {
     QString text;
     QTextStream s(&text);
-    s << "usage: " << m_programName << ' ' << command.name;
-    if (!command.options.isEmpty()) s << " [OPTIONS]";
-    if (!command.arguments.isEmpty()) s << ' ' << command.arguments;
-    s << "\n\n" << command.summary << '\n';
-    if (command.runArgs) {
-        if (!m_usageText.isEmpty()) s << '\n' << m_usageText;
-        return text;
-    }
-    s << "\nOptions:\n";
+    s << "usage: " << m_programName << ' ' << synopsis(command) << "\n\n"
+      << command.summary << "\n\nOptions:\n";
     QList<Option> options = command.options;
-    options.append({QStringLiteral("root"), QStringLiteral("DIR"), QStringLiteral("install root")});
-    options.append({QStringLiteral("help"), QString(), QStringLiteral("show this help")});
+    options << rootOption << helpOption;
+    QStringList heads;
     int width = 0;
-    for (const Option& o : options)
-        width = qMax(width, int(o.name.size() + o.valueName.size() + 3));
     for (const Option& o : options) {
         QString head = QStringLiteral("--") + o.name;
+        if (!o.shortName.isEmpty()) head = QStringLiteral("-") + o.shortName + QStringLiteral(", ") + head;
         if (!o.valueName.isEmpty()) head += QLatin1Char(' ') + o.valueName;
-        s << "  " << head.leftJustified(width + 2) << o.help << '\n';
+        heads.append(head);
+        width = qMax(width, int(head.size()));
+    }
+    for (int k = 0; k < options.size(); ++k) {
+        // Long help texts continue on indented lines.
+        QString help = options[k].help;
+        help.replace(QLatin1Char('\n'), QLatin1Char('\n') + QString(width + 4, QLatin1Char(' ')));
+        s << "  " << heads[k].leftJustified(width + 2) << help << '\n';
     }
     return text;
 }
@@ -142,13 +159,6 @@ int Dispatcher::run(const QStringList& arguments, const QString& programDir)
     };
 
     QString root;
-    bool rootGiven = false;
-    auto takeRoot = [&](const QString& value) {
-        root = value;
-        rootGiven = true;
-        return !value.isEmpty();
-    };
-
     const int n = int(arguments.size());
     int i = 1;
     // Options in front of the command.
@@ -158,15 +168,14 @@ int Dispatcher::run(const QStringList& arguments, const QString& programDir)
             out << usage();
             return ExitOk;
         }
-        if (a == QLatin1String("--root")) {
-            if (i + 1 >= n || !takeRoot(arguments[i + 1]))
-                return usageError(QStringLiteral("--root needs a folder"), nullptr);
-            ++i;
+        if (a == QLatin1String("--root") && i + 1 < n) {
+            root = arguments[++i];
         } else if (a.startsWith(QLatin1String("--root="))) {
-            if (!takeRoot(a.mid(7))) return usageError(QStringLiteral("--root needs a folder"), nullptr);
-        } else {
+            root = a.mid(7);
+        } else if (a != QLatin1String("--root")) {
             return usageError(QStringLiteral("unknown option %1").arg(a), nullptr);
         }
+        if (root.isEmpty()) return usageError(QStringLiteral("--root needs a folder"), nullptr);
     }
     if (i >= n) return usageError(QString(), nullptr);
 
@@ -185,19 +194,6 @@ int Dispatcher::run(const QStringList& arguments, const QString& programDir)
     const Command* command = find(name);
     if (!command) return usageError(QStringLiteral("unknown command %1").arg(name), nullptr);
 
-    if (command->runArgs) {
-        const QStringList rest = arguments.mid(i);
-        if (rest.contains(QLatin1String("--help")) || rest.contains(QLatin1String("-h"))) {
-            out << commandHelp(*command);
-            return ExitOk;
-        }
-        QStringList passed;
-        if (rootGiven) passed << QStringLiteral("--root") << root;
-        out.flush();
-        err.flush();
-        return command->runArgs(passed + rest);
-    }
-
     QStringList positional;
     QMap<QString, QString> options;
     bool optionsEnded = false;
@@ -215,45 +211,56 @@ int Dispatcher::run(const QStringList& arguments, const QString& programDir)
             out << commandHelp(*command);
             return ExitOk;
         }
-        if (!a.startsWith(QLatin1String("--")))
-            return usageError(QStringLiteral("unknown option %1").arg(a), command);
-        QString optName = a.mid(2);
+        QString optName;
         QString optValue;
         bool inlineValue = false;
-        if (const qsizetype eq = optName.indexOf(QLatin1Char('=')); eq >= 0) {
-            optValue = optName.mid(eq + 1);
-            optName.truncate(eq);
-            inlineValue = true;
-        }
-        auto takeValue = [&]() {
-            if (inlineValue) return true;
-            if (i + 1 >= n) return false;
-            optValue = arguments[++i];
-            return true;
-        };
-        if (optName == QLatin1String("root")) {
-            if (!takeValue() || !takeRoot(optValue))
-                return usageError(QStringLiteral("--root needs a folder"), command);
-            continue;
+        const bool isLong = a.startsWith(QLatin1String("--"));
+        if (isLong) {
+            optName = a.mid(2);
+            if (const qsizetype eq = optName.indexOf(QLatin1Char('=')); eq >= 0) {
+                optValue = optName.mid(eq + 1);
+                optName.truncate(eq);
+                inlineValue = true;
+            }
         }
         const Option* option = nullptr;
+        if (isLong && optName == rootOption.name) option = &rootOption;
         for (const Option& o : command->options)
-            if (o.name == optName) option = &o;
-        if (!option) return usageError(QStringLiteral("unknown option --%1").arg(optName), command);
+            if (isLong ? o.name == optName : a.size() == 2 && o.shortName == a.mid(1)) option = &o;
+        if (!option)
+            return usageError(QStringLiteral("unknown option %1").arg(a.section(QLatin1Char('='), 0, 0)),
+                              command);
+
+        const QString shown = isLong ? QStringLiteral("--") + optName : a;
         if (option->valueName.isEmpty()) {
-            if (inlineValue) return usageError(QStringLiteral("--%1 takes no value").arg(optName), command);
-        } else if (!takeValue()) {
-            return usageError(QStringLiteral("--%1 needs %2").arg(optName, option->valueName), command);
+            if (inlineValue) return usageError(QStringLiteral("%1 takes no value").arg(shown), command);
+        } else {
+            if (!inlineValue && i + 1 < n) optValue = arguments[++i];
+            if (optValue.isEmpty()) {
+                return usageError(option == &rootOption
+                                      ? QStringLiteral("--root needs a folder")
+                                      : QStringLiteral("%1 needs %2").arg(shown, option->valueName),
+                                  command);
+            }
         }
-        options.insert(optName, optValue);
+        if (option == &rootOption)
+            root = optValue;
+        else
+            options.insert(option->name, optValue);
     }
+    for (const Option& o : command->options)
+        if (o.required && !options.contains(o.name))
+            return usageError(QStringLiteral("%1 is required").arg(shownName(o)), command);
     if (positional.size() < command->minArgs ||
         (command->maxArgs >= 0 && positional.size() > command->maxArgs))
         return usageError(QStringLiteral("wrong number of arguments for %1").arg(command->name), command);
 
     const QString dir = QDir::cleanPath(programDir);
-    const QString installRoot = rootGiven ? QDir::cleanPath(QDir(root).absolutePath()) : installRootOf(dir);
-    Context context(dir, installRoot, rootGiven);
+    const QString installRoot =
+        root.isEmpty() ? installRootOf(dir) : QDir::cleanPath(QDir(root).absolutePath());
+    out.flush();
+    err.flush();
+    Context context(dir, installRoot, commandHelp(*command));
     context.args = positional;
     for (auto it = options.cbegin(); it != options.cend(); ++it)
         context.setOption(it.key(), it.value());

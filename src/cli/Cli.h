@@ -15,17 +15,23 @@ namespace mx::cli {
 
 // Exit status of every subcommand.
 enum ExitCode : int {
-    ExitOk = 0,      // done
-    ExitUsage = 1,   // wrong command line
-    ExitRefused = 2, // a file was refused or could not be read or written; the operation failed
+    ExitOk = 0,           // done
+    ExitUsage = 1,        // wrong command line
+    ExitRefused = 2,      // a file or image was refused or could not be read or written
+    ExitNoAnswer = 3,     // the radio did not answer, the port could not be opened, or cancelled
+    ExitWrongModel = 4,   // the radio is another model
+    ExitIncompatible = 5, // the radio's firmware does not go with this software
 };
 
-// An option of a subcommand: "--name" (a flag) or "--name VALUE" / "--name=VALUE".
+// An option of a subcommand: "--name" (a flag) or "--name VALUE" / "--name=VALUE",
+// and "-s VALUE" when it has a short name.
 struct Option
 {
     QString name;      // without the leading "--"
     QString valueName; // empty for a flag
     QString help;
+    QString shortName = {}; // one letter, without the "-"
+    bool required = false;
 };
 
 class Context;
@@ -41,37 +47,41 @@ struct Command
     int maxArgs = 0; // -1: any number
     QList<Option> options;
     std::function<int(Context&)> run;
-    // Alternative to run for a subcommand that reads its own command line:
-    // it gets every argument after its name unparsed (a --root given in
-    // front of the name is passed on as "--root DIR").
-    std::function<int(const QStringList&)> runArgs;
 };
 
-// What a running subcommand gets: its arguments, the program's folders, the
-// streams and the core objects (App) talking through a CliPrompter.
+// What a running subcommand gets: its arguments and options, the program's
+// folders, the streams and the core objects (App) talking through a CliPrompter.
 class Context
 {
 public:
-    Context(QString programDir, QString installRoot, bool rootGiven);
+    Context(QString programDir, QString installRoot, QString help = {});
 
     QStringList args; // positional arguments
 
-    // Options given on the command line (flags map to an empty value).
+    // Options given on the command line by their long name (flags map to an empty value).
     bool isSet(const QString& option) const { return m_options.contains(option); }
     QString value(const QString& option, const QString& def = {}) const
     {
         return m_options.value(option, def);
     }
     void setOption(const QString& option, const QString& value) { m_options.insert(option, value); }
+    // A whole-number option of at least minimum; def when not given. False when
+    // the value is no such number.
+    bool intValue(const QString& option, int def, int minimum, int& value) const;
 
     const QString programDir;  // folder of the running program (holds Init/)
     const QString installRoot; // its parent, or the folder given with --root
-    const bool rootGiven;      // --root was given
+    const QString help;        // the running subcommand's help text
 
     QTextStream out;
     QTextStream err;
     CliPrompter prompter;
     App app; // messages in English, answered by prompter
+
+    // Prints "mx806: text" on the error stream.
+    void say(const QString& text);
+    // A wrong command line found by the subcommand: the message and its help; ExitUsage.
+    int usageError(const QString& message);
 
     // Loads <install root>/Version.ini into app.versions; false when it is missing.
     bool loadVersions();
@@ -90,16 +100,11 @@ public:
     explicit Dispatcher(QString programName = QStringLiteral("mx806"));
 
     void add(const Command& command);
-    // A subcommand that parses its own arguments.
-    void add(const QString& name, const QString& arguments, const QString& summary,
-             std::function<int(const QStringList&)> run);
-    // Details shown in the help of the subcommands that parse their own arguments.
-    void addUsageText(const QString& text) { m_usageText += text; }
     const Command* find(const QString& name) const;
 
     // arguments: the whole command line, program name first. Returns the exit status.
     int run(const QStringList& arguments);
-    // Runs with explicit folders (tests); run() takes them from the executable.
+    // Runs with an explicit program folder (tests); run() takes it from the executable.
     int run(const QStringList& arguments, const QString& programDir);
 
     QString usage() const;
@@ -108,7 +113,15 @@ public:
 private:
     QString m_programName;
     QList<Command> m_commands;
-    QString m_usageText;
 };
+
+// The subcommands, one Cmd*.cpp file each.
+Command showCommand();
+Command readCommand();
+Command writeCommand();
+Command multiWriteCommand();
+Command infoCommand();
+Command encodeCommand();
+Command decodeCommand();
 
 } // namespace mx::cli

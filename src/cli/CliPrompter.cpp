@@ -41,13 +41,20 @@ Answer CliPrompter::ask(const QString& text, Buttons buttons, Icon)
 {
     m_texts.append(text);
     Answer answer = defaultAnswer(buttons);
-    if (buttons == Buttons::RetryCancel) {
-        if (answer == Answer::Retry && m_retries >= m_retryLimit) answer = Answer::Cancel;
-        if (answer == Answer::Retry) ++m_retries;
+    const bool tryAgain =
+        buttons == Buttons::RetryCancel ||
+        (buttons == Buttons::OkCancel && (text == mx::text(TextId::CheckConnection, English) ||
+                                          text == mx::text(TextId::CheckConnection, Chinese)));
+    if (tryAgain && answer != Answer::Cancel) {
+        if (m_retries >= m_retryLimit)
+            answer = Answer::Cancel;
+        else
+            ++m_retries;
     }
     if (buttons != Buttons::Ok) ++m_questions;
 
     if (!m_quiet) {
+        if (m_beforePrint) m_beforePrint();
         QTextStream fallback(stderr);
         QTextStream& err = m_err ? *m_err : fallback;
         // Texts may hold CR LF line breaks; the terminal wants plain LF.

@@ -5,17 +5,25 @@
 #include <QMap>
 #include <QStringList>
 
+#include <functional>
+
 class QTextStream;
 
 namespace mx::cli {
 
 // Answers the program's messages and questions without a person: every text
-// goes to the error stream, and each kind of question gets a preset answer.
+// goes to the error stream with the answer given, and each kind of question
+// gets a preset answer.
 //   messages (OK only)      -> OK
 //   OK/Cancel               -> OK     (the user asked for the operation by running the command)
 //   Yes/No, Yes/No/Cancel   -> No     (never hand over to another installed version,
 //                                      never overwrite or save on its own)
-//   Retry/Cancel            -> Retry, at most retryLimit() times in a row, then Cancel
+//   Retry/Cancel            -> Retry
+// "Check Connection. Retry or Cancel?" comes with Retry/Cancel after an
+// unanswered handshake and with OK/Cancel before a transfer restarts. Every
+// Retry/Cancel question and the OK/Cancel form of that one go on (Retry or OK)
+// at most retryLimit() times in all, then get Cancel, so an unplugged radio
+// ends the command.
 class CliPrompter : public Prompter
 {
 public:
@@ -26,10 +34,10 @@ public:
     void setDefaultAnswer(Buttons buttons, Answer answer) { m_defaults[buttons] = answer; }
     Answer defaultAnswer(Buttons buttons) const;
 
-    // How many Retry answers a run of Retry/Cancel questions gets before Cancel.
+    // How many questions asking to try again get Retry or OK before Cancel.
     void setRetryLimit(int limit) { m_retryLimit = limit; }
     int retryLimit() const { return m_retryLimit; }
-    // Retry answers given since the last resetRetries (or since the start).
+    // Retry or OK answers given to them since the last resetRetries (or since the start).
     int retriesGiven() const { return m_retries; }
     void resetRetries() { m_retries = 0; }
 
@@ -39,6 +47,8 @@ public:
 
     // Quiet: nothing is printed (the texts are still recorded).
     void setQuiet(bool quiet) { m_quiet = quiet; }
+    // Runs before a text is printed (a progress bar ends its line).
+    void setBeforePrint(std::function<void()> beforePrint) { m_beforePrint = std::move(beforePrint); }
 
     static QString answerText(Answer answer);
 
@@ -46,6 +56,7 @@ private:
     QTextStream* m_err;
     QMap<Buttons, Answer> m_defaults;
     QStringList m_texts;
+    std::function<void()> m_beforePrint;
     int m_retryLimit = 3;
     int m_retries = 0;
     int m_questions = 0;

@@ -10,8 +10,14 @@ namespace mx {
 
 void App::startUp(const QString& programDir, const SystemLocale& locale, const QDate& today)
 {
+    startUp(programDir, installRootOf(programDir), locale, today);
+}
+
+void App::startUp(const QString& programDir, const QString& installRoot, const SystemLocale& locale,
+                  const QDate& today)
+{
     this->programDir = programDir;
-    installRoot = installRootOf(programDir);
+    this->installRoot = installRoot;
 
     // 1. The version table; this program's data carry its own version.
     versions.load(QDir(installRoot).filePath(QStringLiteral("Version.ini")));

@@ -26,7 +26,11 @@ struct App
     RadioImage image;
     Messenger messenger;
 
+    // installRoot is the parent of programDir.
     void startUp(const QString& programDir, const SystemLocale& locale,
+                 const QDate& today = QDate::currentDate());
+    // The same with the install root given (the command line's --root).
+    void startUp(const QString& programDir, const QString& installRoot, const SystemLocale& locale,
                  const QDate& today = QDate::currentDate());
     QString settingsPath() const { return Settings::pathUnder(installRoot); }
 };

@@ -1,10 +1,7 @@
 // The command line: exit status and listing of `mx806 show`, and the
 // prompter that answers the core's questions without a person.
 
-// The prompter is part of the mx806 program, not of a library: its one
-// source file is compiled into this test.
-#include "cli/CliPrompter.cpp"
-
+#include "cli/CliPrompter.h"
 #include "data/DataFile.h"
 
 #include <QDir>
@@ -112,6 +109,13 @@ private Q_SLOTS:
             << QStringList{"show", good, good} << 1 << "wrong number of arguments";
         QTest::newRow("unknown option") << QStringList{"show", "--colour", good} << 1 << "unknown option";
         QTest::newRow("root without folder") << QStringList{"show", good, "--root"} << 1 << "--root needs";
+        QTest::newRow("required option")
+            << QStringList{"read", "--port", "/dev/null"} << 1 << "-o is required";
+        QTest::newRow("option without value")
+            << QStringList{"decode", "m.bin", "--output"} << 1 << "--output needs FILE.dat";
+        QTest::newRow("unknown short option")
+            << QStringList{"encode", "-x", good} << 1 << "unknown option -x";
+        QTest::newRow("help of read") << QStringList{"read", "-h"} << 0 << "";
         QTest::newRow("help") << QStringList{"--help"} << 0 << "";
         QTest::newRow("help of show") << QStringList{"help", "show"} << 0 << "";
         QTest::newRow("template") << QStringList{"show", euTemplate()} << 0 << "";
@@ -190,31 +194,47 @@ private Q_SLOTS:
         QCOMPARE(int(prompter.ask(QStringLiteral("text"), Buttons(buttons), Icon::None)), answer);
         QCOMPARE(prompter.texts(), QStringList{QStringLiteral("text")});
         QCOMPARE(prompter.questionCount(), buttons == int(Buttons::Ok) ? 0 : 1);
+        // Only the connection question is limited among the OK/Cancel questions.
+        prompter.setRetryLimit(0);
+        if (buttons == int(Buttons::OkCancel))
+            QCOMPARE(prompter.ask(QStringLiteral("text"), Buttons::OkCancel, Icon::None), Answer::Ok);
     }
 
+    // "Check Connection" comes with Retry/Cancel (handshake) or OK/Cancel (a
+    // block unanswered); both forms share the limit and print the answer given.
     void prompterLimitsRetries_data()
     {
+        QTest::addColumn<int>("buttons");
         QTest::addColumn<int>("limit");
-        QTest::newRow("none") << 0;
-        QTest::newRow("one") << 1;
-        QTest::newRow("three") << 3;
+        for (const int limit : {0, 1, 3}) {
+            QTest::addRow("handshake, limit %d", limit) << int(Buttons::RetryCancel) << limit;
+            QTest::addRow("block, limit %d", limit) << int(Buttons::OkCancel) << limit;
+        }
     }
     void prompterLimitsRetries()
     {
+        QFETCH(int, buttons);
         QFETCH(int, limit);
-        cli::CliPrompter prompter;
-        prompter.setQuiet(true);
+        const QString check = text(TextId::CheckConnection, English);
+        const bool handshake = buttons == int(Buttons::RetryCancel);
+        const Answer goOn = handshake ? Answer::Retry : Answer::Ok;
+        QString printed;
+        QTextStream stream(&printed);
+        cli::CliPrompter prompter(&stream);
         prompter.setRetryLimit(limit);
         for (int k = 0; k < limit; ++k)
-            QCOMPARE(prompter.ask(QStringLiteral("Check Connection."), Buttons::RetryCancel, Icon::Question),
-                     Answer::Retry);
-        QCOMPARE(prompter.ask(QStringLiteral("Check Connection."), Buttons::RetryCancel, Icon::Question),
-                 Answer::Cancel);
+            QCOMPARE(prompter.ask(check, Buttons(buttons), Icon::Question), goOn);
+        QCOMPARE(prompter.ask(check, Buttons(buttons), Icon::Question), Answer::Cancel);
         QCOMPARE(prompter.retriesGiven(), limit);
-        // A new transfer starts counting again.
+        stream.flush();
+        QCOMPARE(printed.count(check + (handshake ? QStringLiteral(" [Retry]") : QStringLiteral(" [OK]"))),
+                 limit);
+        QCOMPARE(printed.count(QStringLiteral(" [Cancel]")), 1);
+        // A new transfer starts counting again; the other form counts as well.
         prompter.resetRetries();
-        QCOMPARE(prompter.ask(QStringLiteral("Check Connection."), Buttons::RetryCancel, Icon::Question),
-                 limit > 0 ? Answer::Retry : Answer::Cancel);
+        const Buttons other = handshake ? Buttons::OkCancel : Buttons::RetryCancel;
+        QCOMPARE(prompter.ask(check, other, Icon::None) != Answer::Cancel, limit > 0);
+        QCOMPARE(prompter.retriesGiven(), qMin(limit, 1));
     }
 
     void prompterPrintsMessages()

@@ -1,0 +1,40 @@
+// mx806 multi-write --port DEV --count N FILE.dat: one data file into N radios in turn.
+
+#include "cli/Transfer.h"
+
+namespace mx::cli {
+
+namespace {
+
+int runMultiWrite(Context& ctx)
+{
+    int count = 0;
+    if (!ctx.intValue(QStringLiteral("count"), 0, 1, count))
+        return ctx.usageError(QStringLiteral("multi-write needs --count N (1 or more)"));
+    QString device;
+    if (const int status = prepareTransfer(ctx, device); status != ExitOk) return status;
+    if (!loadDataFile(ctx, ctx.args.first())) return ExitRefused;
+    return runTransfer(ctx, TransferKind::MultiWrite, device, count);
+}
+
+} // namespace
+
+Command multiWriteCommand()
+{
+    Command c;
+    c.name = QStringLiteral("multi-write");
+    c.arguments = QStringLiteral("FILE.dat");
+    c.summary = QStringLiteral("write a data file into N radios in turn");
+    c.minArgs = 1;
+    c.maxArgs = 1;
+    c.options = portOptions();
+    c.options.insert(1, {QStringLiteral("count"),
+                         QStringLiteral("N"),
+                         QStringLiteral("how many radios (1 or more)"),
+                         {},
+                         true});
+    c.run = runMultiWrite;
+    return c;
+}
+
+} // namespace mx::cli

@@ -1,0 +1,32 @@
+// mx806 write --port DEV FILE.dat: a data file into the radio.
+
+#include "cli/Transfer.h"
+
+namespace mx::cli {
+
+namespace {
+
+int runWrite(Context& ctx)
+{
+    QString device;
+    if (const int status = prepareTransfer(ctx, device); status != ExitOk) return status;
+    if (!loadDataFile(ctx, ctx.args.first())) return ExitRefused;
+    return runTransfer(ctx, TransferKind::Write, device);
+}
+
+} // namespace
+
+Command writeCommand()
+{
+    Command c;
+    c.name = QStringLiteral("write");
+    c.arguments = QStringLiteral("FILE.dat");
+    c.summary = QStringLiteral("write a data file into the radio");
+    c.minArgs = 1;
+    c.maxArgs = 1;
+    c.options = portOptions();
+    c.run = runWrite;
+    return c;
+}
+
+} // namespace mx::cli
