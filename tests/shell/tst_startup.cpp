@@ -1,51 +1,21 @@
 #include "data/DataFile.h"
-#include "shell/ShellTestPrompter.h"
+#include "data/TestSupport.h"
 #include "shell/Startup.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace mx;
+using namespace mx::test;
 
 namespace {
-
-class FixedLocale : public SystemLocale
-{
-public:
-    explicit FixedLocale(int language) : m_language(language) {}
-    int systemLanguage() const override { return m_language; }
-
-private:
-    int m_language;
-};
-
-class RecordingLauncher : public Launcher
-{
-public:
-    QStringList started;
-    int quits = 0;
-    bool start(const QString& programPath) override
-    {
-        started.append(programPath);
-        return true;
-    }
-    void quit() override { ++quits; }
-};
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) qFatal("cannot write %s", qPrintable(path));
-    f.write(bytes);
-}
 
 const QByteArray TwoVersions =
     "[Version]\r\nCurrentVersion=V100\r\nSoftVersionCount=2\r\nFirmVersionCount=2\r\n"
     "[Soft]\r\nVersion0=V100\r\nVersion1=V101\r\n"
     "[Firm]\r\nFirm0=V100V100\r\nFirm1=V101V101\r\n";
+const QByteArray SettingsFile =
+    "[language]\r\nIsFirstRun=0\r\ncomPort=3\r\nHandshaking=0\r\nStopBit=0\r\nCurrentLanguage=2\r\n";
 
 } // namespace
 
@@ -54,67 +24,53 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void startUpInInstallTree()
+    void startUp_data()
     {
+        QTest::addColumn<bool>("files"); // Version.ini and mysetup.ini present
+        QTest::addColumn<int>("systemLanguage");
+        QTest::addColumn<QString>("software"); // that handles V101
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("install tree with its files") << true << 1 << "V101" << SettingsFile;
+        QTest::newRow("first start without files")
+            << false << 2 << ""
+            << QByteArray("[language]\r\nIsFirstRun=0\r\ncomPort=1\r\nCurrentLanguage=2\r\n");
+    }
+    void startUp()
+    {
+        QFETCH(bool, files);
+        QFETCH(int, systemLanguage);
         QTemporaryDir root;
-        writeFile(root.filePath(QStringLiteral("Version.ini")), TwoVersions);
-        writeFile(
-            root.filePath(QStringLiteral("language/mysetup.ini")),
-            "[language]\r\nIsFirstRun=0\r\ncomPort=3\r\nHandshaking=0\r\nStopBit=0\r\nCurrentLanguage=2\r\n");
+        if (files) {
+            writeFile(root.filePath(QStringLiteral("Version.ini")), TwoVersions);
+            writeFile(root.filePath(QStringLiteral("language/mysetup.ini")), SettingsFile);
+        }
         const QString programDir = root.filePath(QStringLiteral("V100"));
         QDir().mkpath(programDir);
 
-        ShellTestPrompter prompter;
+        TestPrompter prompter;
         App app(prompter);
         app.messenger.queue(QStringLiteral("left over"));
         app.image.modelCode = QStringLiteral("XX");
-        const QDate today(2024, 1, 2);
-        app.startUp(programDir, FixedLocale(1), today);
+        app.startUp(programDir, FixedLocale(systemLanguage), QDate(2024, 1, 2));
 
         QCOMPARE(QDir(app.installRoot).canonicalPath(), QDir(root.path()).canonicalPath());
         QCOMPARE(app.programDir, programDir);
-        QVERIFY(app.versions.isCompatible(QStringLiteral("V100"), QStringLiteral("V100")));
-        QCOMPARE(app.versions.softwareFor(QStringLiteral("V101")), QStringLiteral("V101"));
-        QCOMPARE(app.settings.comPort, 3);
+        QTEST(app.versions.softwareFor(QStringLiteral("V101")), "software");
+        QCOMPARE(app.settings.comPort, files ? 3 : 1);
         QCOMPARE(app.settings.currentLanguage, 2);
-        QCOMPARE(app.settings.previousLanguage, 1);
+        QCOMPARE(app.settings.previousLanguage, systemLanguage);
         QCOMPARE(app.messenger.language(), 2);
+        QTEST(readFile(app.settingsPath()), "written");
         QVERIFY(app.messenger.pending().isEmpty());
-        QVERIFY(prompter.asked.isEmpty()); // start-up shows nothing
+        QVERIFY(prompter.shown.isEmpty()); // start-up shows nothing
 
-        QCOMPARE(app.image.work.tag.text(), QStringLiteral("V100"));
         QCOMPARE(app.image.modelCode, QStringLiteral("MX806"));
-        QCOMPARE(app.image.modelName, QStringLiteral("MX-806TR"));
-        QCOMPARE(app.image.versionTag, QStringLiteral("V100"));
         QCOMPARE(app.image.rangeText, QStringLiteral("28.0000 - 29.7000 MHz"));
-        QCOMPARE(app.image.rangeLow, 28.0);
         QCOMPARE(app.image.rangeHigh, 29.7);
-        QCOMPARE(app.image.work.rangeMode, qint16(0));
         QCOMPARE(app.image.currentFileName, QStringLiteral("new.dat"));
         QVERIFY(app.image.isNewDocument);
         QCOMPARE(app.image.work.model.creationDate.text(), QStringLiteral("20240102"));
         QVERIFY(!datafile::isModified(app.image));
-    }
-
-    void firstStartWithoutFiles()
-    {
-        QTemporaryDir root;
-        const QString programDir = root.filePath(QStringLiteral("V100"));
-        QDir().mkpath(programDir);
-
-        ShellTestPrompter prompter;
-        App app(prompter);
-        app.startUp(programDir, FixedLocale(2));
-
-        QVERIFY(app.versions.pairs.isEmpty());
-        QVERIFY(!app.versions.isCompatible(QStringLiteral("V100"), QStringLiteral("V100")));
-        QCOMPARE(app.settings.currentLanguage, 2);
-        QCOMPARE(app.messenger.language(), 2);
-        QVERIFY(prompter.asked.isEmpty());
-        QFile written(app.settingsPath());
-        QVERIFY(written.open(QIODevice::ReadOnly));
-        QCOMPARE(written.readAll(),
-                 QByteArray("[language]\r\nIsFirstRun=0\r\ncomPort=1\r\nCurrentLanguage=2\r\n"));
     }
 
     void askSaveBeforeHandover_data()
@@ -136,43 +92,36 @@ private Q_SLOTS:
         QFETCH(Answer, answer);
         QFETCH(bool, saveWorks);
         QFETCH(bool, handsOver);
-        QFETCH(int, saves);
 
         QTemporaryDir root;
         writeFile(root.filePath(QStringLiteral("Version.ini")), TwoVersions);
-        ShellTestPrompter prompter;
+        TestPrompter prompter;
         App app(prompter);
         app.startUp(root.filePath(QStringLiteral("V100")), FixedLocale(1));
-        if (modified)
-            app.image.work.optFeat[Opt::BacklightColor] =
-                qint16(app.image.work.optFeat[Opt::BacklightColor] + 1);
+        if (modified) ++app.image.work.optFeat[Opt::BacklightColor];
         QCOMPARE(datafile::isModified(app.image), modified);
 
         prompter.script = {answer};
-        int saveCalls = 0;
+        int saves = 0;
         RecordingLauncher launcher;
-        Handover handover;
-        handover.installRoot = app.installRoot;
-        handover.executableName = QStringLiteral("MX_806TR");
-        handover.launcher = &launcher;
-        handover.beforeHandover = mx::askSaveBeforeHandover(app.image, app.messenger, [&] {
-            ++saveCalls;
-            return saveWorks;
-        });
+        const Handover handover{app.installRoot, QStringLiteral("MX_806TR"), &launcher,
+                                mx::askSaveBeforeHandover(app.image, app.messenger, [&] {
+                                    ++saves;
+                                    return saveWorks;
+                                })};
 
         QCOMPARE(startSoftwareFor(QStringLiteral("V101"), app.versions, handover, app.messenger), handsOver);
-        QCOMPARE(saveCalls, saves);
+        QTEST(saves, "saves");
         if (modified) {
             QCOMPARE(prompter.texts(), QStringList{QStringLiteral("File has been modify,save it now?")});
-            QCOMPARE(prompter.asked.front().buttons, Buttons::YesNoCancel);
+            QCOMPARE(prompter.shown.front().buttons, Buttons::YesNoCancel);
         } else {
-            QVERIFY(prompter.asked.isEmpty());
+            QVERIFY(prompter.shown.isEmpty());
         }
-        QCOMPARE(launcher.started.size(), handsOver ? 1 : 0);
         QCOMPARE(launcher.quits, handsOver ? 1 : 0);
-        if (handsOver)
-            QCOMPARE(QDir::fromNativeSeparators(launcher.started.front()),
-                     QDir::fromNativeSeparators(app.installRoot) + QStringLiteral("/V101/MX_806TR"));
+        QCOMPARE(launcher.started, handsOver ? QStringList{QDir::toNativeSeparators(
+                                                   app.installRoot + QStringLiteral("/V101/MX_806TR"))}
+                                             : QStringList());
     }
 };
 

@@ -1,21 +1,9 @@
+#include "data/TestSupport.h"
 #include "shell/Messenger.h"
 
 #include <QTest>
 
 using namespace mx;
-
-namespace {
-class RecordingPrompter : public Prompter
-{
-public:
-    QStringList shown;
-    Answer ask(const QString& text, Buttons, Icon) override
-    {
-        shown << text;
-        return Answer::Ok;
-    }
-};
-} // namespace
 
 class TstTexts : public QObject
 {
@@ -34,8 +22,7 @@ private Q_SLOTS:
     void languageIndex()
     {
         QFETCH(int, language);
-        QFETCH(QString, expected);
-        QCOMPARE(text(TextId::FileError, language), expected);
+        QTEST(text(TextId::FileError, language), "expected");
     }
 
     void confirmationsBreakLines()
@@ -46,32 +33,21 @@ private Q_SLOTS:
         QCOMPARE(text(TextId::NotIsNumeric, Chinese), text(TextId::NotIsNumeric, English));
     }
 
+    // Queued messages show in order and empty the queue; beyond its capacity further ones are dropped.
     void queueShowsInOrderAndEmpties()
     {
-        RecordingPrompter prompter;
+        test::TestPrompter prompter;
         Messenger messenger(prompter);
         messenger.showQueued();
         QVERIFY(prompter.shown.isEmpty());
-        messenger.queue(QStringLiteral("one"));
-        messenger.queue(QStringLiteral("two"));
+        QStringList kept;
+        for (int k = 0; k < MessageQueue::Capacity + 50; ++k) {
+            messenger.queue(QString::number(k));
+            if (k < MessageQueue::Capacity) kept << QString::number(k);
+        }
         messenger.showQueued();
-        QCOMPARE(prompter.shown, QStringList({QStringLiteral("one"), QStringLiteral("two")}));
+        QCOMPARE(prompter.texts(), kept);
         QVERIFY(messenger.pending().isEmpty());
-    }
-
-    void queueDropsBeyondCapacity()
-    {
-        MessageQueue queue;
-        for (int k = 0; k < MessageQueue::Capacity + 50; ++k)
-            queue.queue(QString::number(k));
-        QCOMPARE(queue.count(), MessageQueue::Capacity);
-        QCOMPARE(queue.items().last(), QString::number(MessageQueue::Capacity - 1));
-    }
-
-    void modelDisplayName()
-    {
-        QCOMPARE(mx::modelDisplayName(QStringLiteral("MX806")), QStringLiteral("MX-806TR"));
-        QCOMPARE(mx::modelDisplayName(QStringLiteral("MX900")), QStringLiteral("MX900"));
     }
 };
 
