@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 
 namespace e2e {
 
@@ -17,8 +16,7 @@ QString binDir()
 QString distDir()
 {
     const QString fromEnv = qEnvironmentVariable("MX_DIST_DIR");
-    if (!fromEnv.isEmpty()) return fromEnv;
-    return QDir(binDir()).filePath(QStringLiteral(".."));
+    return fromEnv.isEmpty() ? QDir(binDir()).filePath(QStringLiteral("..")) : fromEnv;
 }
 
 QString templateFile(int family)
@@ -28,11 +26,6 @@ QString templateFile(int family)
 
 Emulator::Emulator(const QString& workDir) : m_logPath(QDir(workDir).filePath(QStringLiteral("radiosim.log")))
 {
-}
-
-Emulator::~Emulator()
-{
-    stop();
 }
 
 bool Emulator::start(const QStringList& options)
@@ -64,15 +57,14 @@ QStringList Emulator::log() const
     return QString::fromLocal8Bit(readAll(m_logPath)).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
 }
 
-QStringList Emulator::writtenBlocks() const
+QStringList Emulator::blocks(char kind) const
 {
-    static const QRegularExpression stored(QStringLiteral("^radiosim: W ([0-9A-F]{4})$"));
-    QStringList blocks;
+    const QString prefix = QStringLiteral("radiosim: %1 ").arg(QLatin1Char(kind));
+    QStringList list;
     for (const QString& line : log()) {
-        const auto match = stored.match(line);
-        if (match.hasMatch()) blocks.append(match.captured(1));
+        if (line.startsWith(prefix) && line.size() == prefix.size() + 4) list.append(line.mid(prefix.size()));
     }
-    return blocks;
+    return list;
 }
 
 Result runMx806(const QStringList& args, int timeoutMs)

@@ -5,9 +5,7 @@
 
 #include <QByteArray>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 
 namespace e2e {
 
@@ -23,7 +21,7 @@ class Emulator
 {
 public:
     explicit Emulator(const QString& workDir);
-    ~Emulator();
+    ~Emulator() { stop(); }
 
     // Starts with the given options (plus --log); returns false when no device came up.
     bool start(const QStringList& options);
@@ -31,9 +29,8 @@ public:
     QString device() const { return m_device; }
     // Every line logged so far.
     QStringList log() const;
-    // The addresses of the data frames the radio stored, in order.
-    QStringList writtenBlocks() const;
-    QProcess& process() { return m_process; }
+    // The addresses of the blocks the radio was asked for ("R") or stored ("W"), in order.
+    QStringList blocks(char kind) const;
 
 private:
     QString m_logPath;

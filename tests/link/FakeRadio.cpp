@@ -2,7 +2,10 @@
 
 #include "link/Frames.h"
 
+#include <QStringList>
 #include <QTimer>
+
+#include <algorithm>
 
 using namespace mx;
 
@@ -29,6 +32,35 @@ void FakeRadio::swapRadio()
 {
     ++radioId;
     memory.fill(char(0xFF), 0x4000);
+}
+
+void FakeRadio::configure(const QString& options)
+{
+    for (const QString& option : options.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString key = option.section(QLatin1Char('='), 0, 0),
+                      value = option.section(QLatin1Char('='), 1);
+        QSet<int> numbers;
+        for (const QString& n : value.split(QLatin1Char(','), Qt::SkipEmptyParts))
+            numbers << n.toInt(nullptr, 0);
+        if (key == "detached")
+            attached = false;
+        else if (key == "loneAck")
+            loneAck = true;
+        else if (key == "endUnanswered")
+            answerEnd = false;
+        else if (key == "model")
+            model = value.toLatin1();
+        else if (key == "flags")
+            flags = value.toInt();
+        else if (key == "silentHandshakes")
+            silentHandshakes = numbers;
+        else if (key == "silentIdents")
+            silentIdents = numbers;
+        else if (key == "drop")
+            dropOnce = numbers;
+        else
+            qFatal("FakeRadio: unknown option %s", qPrintable(option));
+    }
 }
 
 void FakeRadio::lose()
@@ -59,48 +91,36 @@ void FakeRadio::send(const QByteArray& frame, int)
     else if (frame == frames::endFrame())
         f.kind = Kind::End;
     else if (frame.size() == 4 && frame[0] == 'R')
-        f = {Kind::Read, quint8(frame[1]) * 256 + quint8(frame[2]), f.radio};
+        f.kind = Kind::Read;
     else if (frame.size() == frames::DataFrameLength && frame[0] == 'W')
-        f = {Kind::Write, quint8(frame[1]) * 256 + quint8(frame[2]), f.radio};
+        f.kind = Kind::Write;
+    if (f.kind == Kind::Read || f.kind == Kind::Write) f.address = quint8(frame[1]) * 256 + quint8(frame[2]);
     if (onFrame) onFrame(f);
     f.radio = attached ? radioId : 0; // the hook may have swapped the radio
     frames.append(f);
     if (!m_open || !attached) return;
 
+    const auto ack = QByteArray(1, frames::Ack);
     switch (f.kind) {
     case Kind::Handshake:
-        if (ignoreHandshakes > 0) {
-            --ignoreHandshakes;
-            return;
-        }
-        reply(loneAck ? QByteArray(1, frames::Ack) : frames::handshakeReply());
-        return;
+        if (silentHandshakes.contains(count(Kind::Handshake))) return;
+        return reply(loneAck ? ack : frames::handshakeReply());
     case Kind::Ident:
-        if (ignoreIdents > 0) {
-            --ignoreIdents;
-            return;
-        }
-        reply(frames::identificationReply(model, firmware, flags));
-        return;
+        if (silentIdents.contains(count(Kind::Ident))) return;
+        return reply(frames::identificationReply(model, firmware, flags));
     case Kind::Read: {
         if (dropOnce.remove(f.address)) return;
-        if (strayAckOnce.remove(f.address)) {
-            reply(QByteArray(1, frames::Ack));
-            return;
-        }
+        if (strayAckOnce.remove(f.address)) return reply(ack);
         QByteArray data = frames::dataFrame(f.address, memory);
-        if (badChecksumOnce.remove(f.address)) data[data.size() - 2] = char(data[data.size() - 2] + 1);
-        reply(data);
-        return;
+        if (badChecksumOnce.remove(f.address)) data[20] = char(data[20] + 1);
+        return reply(data);
     }
     case Kind::Write:
-        if (!frames::checksumMatches(frame)) return;
-        if (dropOnce.remove(f.address)) return;
+        if (!frames::checksumMatches(frame) || dropOnce.remove(f.address)) return;
         memory.replace(f.address, frames::BlockSize, frames::dataOf(frame));
-        reply(QByteArray(1, frames::Ack));
-        return;
+        return reply(ack);
     case Kind::End:
-        if (answerEnd) reply(QByteArray(1, frames::Ack));
+        if (answerEnd) reply(ack);
         return;
     case Kind::Other:
         return;
@@ -109,17 +129,36 @@ void FakeRadio::send(const QByteArray& frame, int)
 
 int FakeRadio::count(Kind kind, int radio) const
 {
-    int n = 0;
-    for (const Frame& f : frames)
-        n += f.kind == kind && (radio < 0 || f.radio == radio) ? 1 : 0;
-    return n;
+    return int(std::count_if(frames.begin(), frames.end(), [&](const Frame& f) {
+        return f.kind == kind && (radio < 0 || f.radio == radio);
+    }));
 }
 
 QList<int> FakeRadio::addresses(Kind kind) const
 {
     QList<int> list;
-    for (const Frame& f : frames) {
+    for (const Frame& f : frames)
         if (f.kind == kind) list.append(f.address);
-    }
     return list;
+}
+
+QString FakeRadio::trace() const
+{
+    QStringList runs;
+    QChar last;
+    int n = 0;
+    auto flush = [&] {
+        if (n > 0) runs << (n > 1 ? last + QString::number(n) : QString(last));
+    };
+    for (const Frame& f : frames) {
+        const QChar c = QLatin1Char("HIRWE?"[int(f.kind)]);
+        if (c != last) {
+            flush();
+            last = c;
+            n = 0;
+        }
+        ++n;
+    }
+    flush();
+    return runs.join(QLatin1Char(' '));
 }

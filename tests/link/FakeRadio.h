@@ -8,7 +8,6 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QMap>
 #include <QSet>
 
 #include <functional>
@@ -32,28 +31,29 @@ public:
     void close() override;
     bool isOpen() const override { return m_open; }
     void send(const QByteArray& frame, int expectedReplyLength) override;
-
     bool failOpen = false;
-    int opens = 0;
-    int closes = 0;
+    int opens = 0, closes = 0;
 
     // ---- Radio ----
     bool attached = true;
     int radioId = 1;   // changes with swapRadio()
     QByteArray memory; // 16,384 bytes
-    QByteArray model = "MX806";
-    QByteArray firmware = "V100";
+    QByteArray model = "MX806", firmware = "V100";
     int flags = 0;
     bool loneAck = false; // handshake answered by a lone 06
     bool answerEnd = true;
-    int ignoreHandshakes = 0;  // the next K handshakes get no answer
-    int ignoreIdents = 0;      // the next K identification requests get no answer
-    QSet<int> dropOnce;        // blocks whose reply is lost, once each
-    QSet<int> badChecksumOnce; // blocks answered with a wrong checksum, once each
-    QSet<int> strayAckOnce;    // read requests answered by a lone ACK, once each
+    // Which handshakes and identification requests get no answer (1 the first sent).
+    QSet<int> silentHandshakes, silentIdents;
+    // Blocks whose reply is lost (reads and writes), whose data frame has a wrong
+    // checksum, or whose read request gets a lone ACK; once each.
+    QSet<int> dropOnce, badChecksumOnce, strayAckOnce;
     // Called with every frame before the radio looks at it.
     std::function<void(const Frame&)> onFrame;
 
+    // Sets the radio up from options separated by blanks: detached, loneAck,
+    // endUnanswered, model=X, flags=N, and the lists silentHandshakes=1,3,
+    // silentIdents=N,... and drop=ADDRESS,...
+    void configure(const QString& options);
     // A different radio on the cable (blank memory).
     void swapRadio();
     // The cable is pulled: the port reports itself lost.
@@ -63,10 +63,12 @@ public:
     QList<Frame> frames;
     int count(Kind kind, int radio = -1) const;
     QList<int> addresses(Kind kind) const;
+    // The frames sent in runs of one kind, e.g. "H2 I R1024 E": handshake
+    // twice, identification, 1,024 reads, end.
+    QString trace() const;
 
 private:
     void reply(const QByteArray& bytes);
-
     bool m_open = false;
     int m_generation = 0;
 };

@@ -5,7 +5,7 @@
 #include "shell/Messenger.h"
 
 #include <QList>
-#include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -23,7 +23,7 @@ public:
     // is the harmless one: OK for a lone OK, else Cancel / No.
     QList<mx::Answer> script;
     QList<Asked> asked;
-    // Runs on every question before it is answered (e.g. to close the window meanwhile).
+    // Runs on every question before it is answered (e.g. to unplug the radio meanwhile).
     std::function<void(const Asked&)> onAsk;
 
     mx::Answer ask(const QString& text, mx::Buttons buttons, mx::Icon icon) override
@@ -31,23 +31,10 @@ public:
         asked.append({text, buttons, icon});
         if (onAsk) onAsk(asked.back());
         if (!script.isEmpty()) return script.takeFirst();
-        switch (buttons) {
-        case mx::Buttons::Ok:
-            return mx::Answer::Ok;
-        case mx::Buttons::YesNo:
-            return mx::Answer::No;
-        default:
-            return mx::Answer::Cancel;
-        }
+        if (buttons == mx::Buttons::Ok) return mx::Answer::Ok;
+        return buttons == mx::Buttons::YesNo ? mx::Answer::No : mx::Answer::Cancel;
     }
 
-    int count(const QString& text) const
-    {
-        int n = 0;
-        for (const Asked& a : asked)
-            n += a.text == text ? 1 : 0;
-        return n;
-    }
     QStringList texts() const
     {
         QStringList list;
