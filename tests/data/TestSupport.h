@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TestPrompter.h"
 #include "data/VersionTable.h"
 #include "shell/Messenger.h"
 #include "shell/Settings.h"
@@ -12,37 +13,6 @@
 #include <QtEndian>
 
 namespace mx::test {
-
-// Records every message and answers from a script. Without a scripted answer
-// it answers OK to an OK box, No to a Yes/No question and Cancel otherwise,
-// so that nothing happens unless a test asks for it.
-class TestPrompter : public Prompter
-{
-public:
-    struct Shown
-    {
-        QString text;
-        Buttons buttons;
-        Icon icon;
-    };
-    QList<Shown> shown;
-    QList<Answer> script;
-
-    Answer ask(const QString& text, Buttons buttons, Icon icon) override
-    {
-        shown.append({text, buttons, icon});
-        if (!script.isEmpty()) return script.takeFirst();
-        if (buttons == Buttons::Ok) return Answer::Ok;
-        return buttons == Buttons::YesNo ? Answer::No : Answer::Cancel;
-    }
-    QStringList texts() const
-    {
-        QStringList out;
-        for (const Shown& s : shown)
-            out.append(s.text);
-        return out;
-    }
-};
 
 // Records the programs it is asked to start and the quits, instead of doing them.
 class RecordingLauncher : public Launcher

@@ -1,5 +1,5 @@
 #include "FakeRadio.h"
-#include "ScriptedPrompter.h"
+#include "TestPrompter.h"
 
 #include "data/Defaults.h"
 #include "data/RadioData.h"
@@ -80,7 +80,7 @@ class TestSession : public QObject
         FakeRadio radio;
         RadioImage image;
         VersionTable versions;
-        ScriptedPrompter prompter;
+        mx::test::TestPrompter prompter;
         Messenger messenger{prompter, English};
         Session session{radio, image, versions, messenger};
         QSignalSpy finished{&session, &Session::finished};
@@ -88,7 +88,7 @@ class TestSession : public QObject
     std::unique_ptr<Rig> rig;
     FakeRadio* radio = nullptr;
     RadioImage* image = nullptr;
-    ScriptedPrompter* prompter = nullptr;
+    mx::test::TestPrompter* prompter = nullptr;
     Session* session = nullptr;
     QSignalSpy* finished = nullptr;
     QList<int> progress;
@@ -183,9 +183,9 @@ private Q_SLOTS:
         QCOMPARE(session->radioMemory(), radio->memory);
 
         QCOMPARE(prompter->texts(), txts({TextId::ReadConfirm, TextId::ReadCompleted}));
-        QCOMPARE(prompter->asked[0].buttons, Buttons::OkCancel);
-        QCOMPARE(prompter->asked[0].icon, Icon::Question);
-        QCOMPARE(prompter->asked[1].buttons, Buttons::Ok);
+        QCOMPARE(prompter->shown[0].buttons, Buttons::OkCancel);
+        QCOMPARE(prompter->shown[0].icon, Icon::Question);
+        QCOMPARE(prompter->shown[1].buttons, Buttons::Ok);
         expectProgressRising(); // 100 once the last block came
     }
 
@@ -235,7 +235,7 @@ private Q_SLOTS:
         radio->firmware = firmware;
         const auto before = state(*image);
         bool portOpenAtModelMessage = true;
-        prompter->onAsk = [&](const Asked& a) {
+        prompter->onAsk = [&](const mx::test::TestPrompter::Shown& a) {
             if (a.text == txt(TextId::ModelWrong)) portOpenAtModelMessage = radio->isOpen();
         };
         prompter->script << answer;
@@ -246,16 +246,16 @@ private Q_SLOTS:
         QCOMPARE(radio->memory, QByteArray(0x4000, char(0xFF)));
         QVERIFY(before == state(*image));
         QTEST(started, "starter");
-        QCOMPARE(prompter->asked.size(), 2);
-        QCOMPARE(prompter->asked[0].text, txt(command == Write ? TextId::WriteConfirm : TextId::ReadConfirm));
+        QCOMPARE(prompter->shown.size(), 2);
+        QCOMPARE(prompter->shown[0].text, txt(command == Write ? TextId::WriteConfirm : TextId::ReadConfirm));
         if (outcome == WrongModel) {
-            QCOMPARE(prompter->asked[1].text, txt(TextId::ModelWrong));
+            QCOMPARE(prompter->shown[1].text, txt(TextId::ModelWrong));
             QVERIFY(!portOpenAtModelMessage);
         } else {
-            QCOMPARE(prompter->asked[1].text,
+            QCOMPARE(prompter->shown[1].text,
                      VersionTable::incompatibleMessage("V100", firmware, 0, English));
-            QCOMPARE(prompter->asked[1].buttons, Buttons::YesNo);
-            QCOMPARE(prompter->asked[1].icon, Icon::None);
+            QCOMPARE(prompter->shown[1].buttons, Buttons::YesNo);
+            QCOMPARE(prompter->shown[1].icon, Icon::None);
         }
         // The radio's identity is known, but it did not go into the image.
         QCOMPARE(session->identity().firmware, QString::fromLatin1(firmware));
@@ -284,7 +284,7 @@ private Q_SLOTS:
         QVERIFY(!radio->isOpen());
         QVERIFY(radio->frames.isEmpty());
         QCOMPARE(finished->size(), 0);
-        QCOMPARE(prompter->asked.size(), 1);
+        QCOMPARE(prompter->shown.size(), 1);
         if (imageFits) {
             QCOMPARE(session->lastOutcome(), Cancelled);
             QCOMPARE(radio->opens, 1);
@@ -292,7 +292,7 @@ private Q_SLOTS:
             // Refused before the port is opened, the field named.
             QCOMPARE(session->lastOutcome(), ImageRefused);
             QCOMPARE(radio->opens, 0);
-            QCOMPARE(prompter->asked[0].text,
+            QCOMPARE(prompter->shown[0].text,
                      QStringLiteral("Value does not fit the radio: tone tip 3, step 2 tone (300)"));
         }
     }
@@ -304,7 +304,7 @@ private Q_SLOTS:
         QCOMPARE(session->lastOutcome(), PortError);
         QCOMPARE(session->mode(), LinkMode::Idle);
         QCOMPARE(prompter->texts(), txts({TextId::CannotOpenPort}));
-        QCOMPARE(prompter->asked[0].icon, Icon::Critical);
+        QCOMPARE(prompter->shown[0].icon, Icon::Critical);
         QVERIFY(!session->startHandshakeOnly());
         QCOMPARE(session->lastOutcome(), PortError);
     }
@@ -393,7 +393,7 @@ private Q_SLOTS:
         prompter->script << answers;
         // The connection question offers Retry while the radio has not
         // answered yet, and OK (restart) once blocks were moving.
-        prompter->onAsk = [&](const Asked& a) {
+        prompter->onAsk = [&](const mx::test::TestPrompter::Shown& a) {
             const Kind last = radio->frames.isEmpty() ? Kind::Other : radio->frames.last().kind;
             const bool block = last == Kind::Read || last == Kind::Write;
             if (a.text == txt(TextId::CheckConnection)) {
@@ -460,9 +460,9 @@ private Q_SLOTS:
         QVERIFY(write ? session->startWrite() : session->startRead());
         expectEnd(Completed);
 
-        QCOMPARE(prompter->asked[1].text, txt(TextId::CheckConnection));
-        QCOMPARE(prompter->asked[1].buttons, Buttons::OkCancel);
-        QCOMPARE(prompter->asked[1].icon, Icon::Question);
+        QCOMPARE(prompter->shown[1].text, txt(TextId::CheckConnection));
+        QCOMPARE(prompter->shown[1].buttons, Buttons::OkCancel);
+        QCOMPARE(prompter->shown[1].icon, Icon::Question);
         // Restarted at the handshake, from the first block.
         QCOMPARE(radio->trace(),
                  write ? QStringLiteral("H I W513 H I W1014 E") : QStringLiteral("H I R513 H I R1024 E"));
@@ -505,7 +505,7 @@ private Q_SLOTS:
         QVERIFY(write ? session->startWrite() : session->startRead());
         expectEnd(outcome);
         QVERIFY(before == state(*image));
-        QCOMPARE(prompter->asked.size(), 1); // the confirmation only
+        QCOMPARE(prompter->shown.size(), 1); // the confirmation only
         const int sent = radio->frames.size();
         QTest::qWait(3 * ReplyTimeout);
         QCOMPARE(radio->frames.size(), sent); // nothing more goes out
