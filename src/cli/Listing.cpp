@@ -4,6 +4,7 @@
 #include "data/RadioData.h"
 #include "shell/Texts.h"
 
+#include <QDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -242,7 +243,7 @@ void printImage(QTextStream& out, const RadioImage& image, const QString& fileNa
 {
     const RadioDataRecord& d = image.work;
     const ModelBlock& mb = d.model;
-    if (!fileName.isEmpty()) out << "Data file:     " << fileName << '\n';
+    if (!fileName.isEmpty()) out << "Data file:     " << QDir::toNativeSeparators(fileName) << '\n';
     out << "Model:         " << modelDisplayName(image.modelCode) << " (model code " << image.modelCode
         << ", model number " << mb.modelNumber << ", model letter " << QChar(ushort(mb.modelLetter)) << ")\n";
     out << "Data version:  " << mb.dataVersion.text() << ", tag " << image.versionTag << ", created "

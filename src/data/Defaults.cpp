@@ -1,5 +1,7 @@
 #include "data/Defaults.h"
 
+#include <QDir>
+
 #include "data/DataFile.h"
 #include "data/RadioData.h"
 
@@ -131,11 +133,9 @@ void applyBuiltIn(RadioImage& image, const QDate& today)
 
 QString templatePath(const QString& programDir, const RadioImage& image, bool newImage)
 {
-    QString dir = programDir;
-    if (!dir.isEmpty() && !dir.endsWith(QLatin1Char('/')) && !dir.endsWith(QLatin1Char('\\')))
-        dir += QLatin1Char('/');
-    return dir + QLatin1String("Init/") + QString::number(image.rangeFamily()) + QLatin1Char('_') +
-           image.modelCode.trimmed() + (newImage ? QLatin1String("_New.dat") : QLatin1String(".dat"));
+    const QString name = QString::number(image.rangeFamily()) + QLatin1Char('_') + image.modelCode.trimmed() +
+                         (newImage ? QLatin1String("_New.dat") : QLatin1String(".dat"));
+    return QDir::toNativeSeparators(QDir(programDir).filePath(QLatin1String("Init/") + name));
 }
 
 bool loadTemplate(RadioImage& image, const QString& path)
