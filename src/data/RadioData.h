@@ -9,21 +9,26 @@
 
 namespace mx {
 
-constexpr int FamilyCount = 3;   // range families 0..2
-constexpr int BandCount = 8;     // bands 1..8
-constexpr int SlotCount = 40;    // slots 1..40
+constexpr int FamilyCount = 3; // range families 0..2
+constexpr int BandCount = 8;   // bands 1..8
+constexpr int SlotCount = 40;  // slots 1..40
 constexpr int TVChannelCount = 32;
 constexpr int ToneTipCount = 8;
 constexpr int ToneStepCount = 14;
 
 // Index of a (family m, band b) table: m varies fastest.
-constexpr int bandIndex(int m, int b) { return m + FamilyCount * (b - 1); }
+constexpr int bandIndex(int m, int b)
+{
+    return m + FamilyCount * (b - 1);
+}
 // Index of a (family m, slot i, band b) channel: m fastest, then i, then b.
-constexpr int channelIndex(int m, int i, int b) { return m + FamilyCount * ((i - 1) + SlotCount * (b - 1)); }
+constexpr int channelIndex(int m, int i, int b)
+{
+    return m + FamilyCount * ((i - 1) + SlotCount * (b - 1));
+}
 
 // A fixed-length 8-bit text field, padded with spaces on the right. May hold NUL bytes.
-template <int N>
-struct FixedString
+template <int N> struct FixedString
 {
     std::array<char, N> bytes;
 
@@ -46,8 +51,7 @@ struct FixedString
         while (!r.isEmpty() && r.back() == ' ')
             r.chop(1);
         const int nul = r.indexOf('\0');
-        if (nul >= 0)
-            r.truncate(nul);
+        if (nul >= 0) r.truncate(nul);
         return QString::fromLatin1(r);
     }
     bool operator==(const FixedString&) const = default;
@@ -58,17 +62,17 @@ struct ChannelRecord
 {
     qint16 chNo = 0;
     qint16 inUse = 0;
-    FixedString<8> rxFreq;  // stored form, e.g. "28015000"; "FFFFFFFF" for none
-    FixedString<8> txFreq;  // kept in files, never sent to the radio
+    FixedString<8> rxFreq; // stored form, e.g. "28015000"; "FFFFFFFF" for none
+    FixedString<8> txFreq; // kept in files, never sent to the radio
     // Word fields 1 to 11.
     qint16 word1 = 0, word2 = 0, word3 = 0, word4 = 0;
-    qint16 publicFlag = 0;   // word 5, `Public`
-    qint16 busy = 0;         // word 6
-    qint16 hiCut = 0;        // word 7
+    qint16 publicFlag = 0;    // word 5, `Public`
+    qint16 busy = 0;          // word 6
+    qint16 hiCut = 0;         // word 7
     qint16 repeaterShift = 0; // word 8
-    qint16 toneCode = 0;     // word 9: 0 none, 1..38 CTCSS index + 1, 39.. DCS index + 39
+    qint16 toneCode = 0;      // word 9: 0 none, 1..38 CTCSS index + 1, 39.. DCS index + 39
     qint16 word10 = 0;
-    qint16 rogerBeep = 0;    // word 11
+    qint16 rogerBeep = 0; // word 11
 
     bool operator==(const ChannelRecord&) const = default;
 };
@@ -76,36 +80,36 @@ struct ChannelRecord
 // Word positions (byte offset / 2) of the option features record.
 namespace Opt {
 enum Word : int {
-    RadioOption = 0,        // offset 0
-    BandValid = 1,          // offsets 2..48: 24 words, (m, b) at BandValid + bandIndex(m, b)
-    WorkBand = 25,          // offsets 50..54: 3 words, family m at WorkBand + m
-    WorkChannel = 28,       // offsets 56..102: 24 words
-    CurrentTVChannel = 52,  // offset 104
-    ShowSQLLevel = 53,      // 106
-    ShowVOLLevel = 54,      // 108
-    ShowMICLevel = 55,      // 110
-    ExtensionBand = 56,     // 112
-    TVSignalHold = 57,      // 114
-    BeepTone = 58,          // 116
-    ASQ = 59,               // 118
-    SWRProtect = 60,        // 120
-    ShowVSWRLaunch = 61,    // 122
-    MonSetting = 62,        // 124
-    TVSqlLevel = 63,        // 126
-    TimeOutTimer = 64,      // 128
-    PublicMode = 65,        // 130
-    Busy = 66,              // 132
-    HiCut = 67,             // 134
-    RogerTone = 68,         // 136
-    BatteryMin = 69,        // 138
-    BatteryMax = 70,        // 140
-    SWRMax = 71,            // 142
-    TSQCode = 72,           // 144
-    REPOffsetKHz = 73,      // 146
-    REPDirection = 74,      // 148
-    BacklightColor = 75,    // 150
+    RadioOption = 0,          // offset 0
+    BandValid = 1,            // offsets 2..48: 24 words, (m, b) at BandValid + bandIndex(m, b)
+    WorkBand = 25,            // offsets 50..54: 3 words, family m at WorkBand + m
+    WorkChannel = 28,         // offsets 56..102: 24 words
+    CurrentTVChannel = 52,    // offset 104
+    ShowSQLLevel = 53,        // 106
+    ShowVOLLevel = 54,        // 108
+    ShowMICLevel = 55,        // 110
+    ExtensionBand = 56,       // 112
+    TVSignalHold = 57,        // 114
+    BeepTone = 58,            // 116
+    ASQ = 59,                 // 118
+    SWRProtect = 60,          // 120
+    ShowVSWRLaunch = 61,      // 122
+    MonSetting = 62,          // 124
+    TVSqlLevel = 63,          // 126
+    TimeOutTimer = 64,        // 128
+    PublicMode = 65,          // 130
+    Busy = 66,                // 132
+    HiCut = 67,               // 134
+    RogerTone = 68,           // 136
+    BatteryMin = 69,          // 138
+    BatteryMax = 70,          // 140
+    SWRMax = 71,              // 142
+    TSQCode = 72,             // 144
+    REPOffsetKHz = 73,        // 146
+    REPDirection = 74,        // 148
+    BacklightColor = 75,      // 150
     BacklightBrightness = 76, // 152
-    BacklightLoopTime = 77, // 154
+    BacklightLoopTime = 77,   // 154
     Count = 78
 };
 }
@@ -141,7 +145,7 @@ struct ToneTipRecord
 {
     std::array<qint16, 30> words{};
 
-    qint16& tone(int step) { return words[2 * (step - 1)]; }     // step 1..14, units of 10 Hz (0 pause)
+    qint16& tone(int step) { return words[2 * (step - 1)]; } // step 1..14, units of 10 Hz (0 pause)
     qint16 tone(int step) const { return words[2 * (step - 1)]; }
     qint16& length(int step) { return words[2 * (step - 1) + 1]; } // units of 10 ms
     qint16 length(int step) const { return words[2 * (step - 1) + 1]; }
@@ -154,7 +158,7 @@ struct ToneTipRecord
 
 struct ModelBlock
 {
-    FixedString<7> modelId;      // model code + NUL, space padded
+    FixedString<7> modelId; // model code + NUL, space padded
     qint16 modelNumber = 248;
     qint16 savedRange = 0;
     FixedString<8> creationDate; // yyyyMMdd
@@ -201,9 +205,9 @@ class RadioImage : public QObject
 public:
     explicit RadioImage(QObject* parent = nullptr);
 
-    RadioDataRecord work;       // working copy
+    RadioDataRecord work; // working copy
     ChannelArray workChannels;
-    RadioDataRecord staging;    // staging copy (last loaded / saved / built)
+    RadioDataRecord staging; // staging copy (last loaded / saved / built)
     ChannelArray stagingChannels;
 
     QString modelCode = QStringLiteral("MX806");

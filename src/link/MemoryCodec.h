@@ -7,9 +7,9 @@
 
 namespace mx {
 
-constexpr int RadioMemorySize = 0x4000;  // 16,384 bytes
-constexpr int ReadEndAddress = 0x3FFF;   // a read fetches 0x0000..0x3FF0
-constexpr int WriteEndAddress = 0x3F5F;  // a write sends 0x0000..0x3F50
+constexpr int RadioMemorySize = 0x4000; // 16,384 bytes
+constexpr int ReadEndAddress = 0x3FFF;  // a read fetches 0x0000..0x3FF0
+constexpr int WriteEndAddress = 0x3F5F; // a write sends 0x0000..0x3F50
 
 // Every byte 0xFF, then 0x3D00..0x3DFF zero.
 void fillRadioMemory(QByteArray& memory);

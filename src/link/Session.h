@@ -34,8 +34,8 @@ enum class SessionOutcome {
 // Identification of a radio, from its 16-byte reply.
 struct RadioIdentity
 {
-    QString modelId;  // bytes 1..7 cut at NUL, trailing blanks removed
-    QString firmware; // bytes 9..12
+    QString modelId;                     // bytes 1..7 cut at NUL, trailing blanks removed
+    QString firmware;                    // bytes 9..12
     bool toneSquelchUnsupported = false; // byte 13 bit 0
     bool tvUnsupported = false;          // byte 13 bit 1
 };

@@ -7,8 +7,7 @@ namespace mx {
 void MessageQueue::queue(const QString& text)
 {
     // A transfer that raises more than the queue holds loses the surplus, not the program.
-    if (m_items.size() < Capacity)
-        m_items.append(text);
+    if (m_items.size() < Capacity) m_items.append(text);
 }
 
 void MessageQueue::showAll(Prompter& prompter)

@@ -18,7 +18,7 @@ struct Settings
 {
     bool isFirstRun = true;
     int comPort = 1;
-    QString comPortName;      // device path of the port on systems without COM numbers
+    QString comPortName; // device path of the port on systems without COM numbers
     int handshaking = 0;
     int stopBit = 0;
     int currentLanguage = 1;

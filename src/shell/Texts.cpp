@@ -18,8 +18,10 @@ constexpr Entry Table[] = {
     {TextId::AllDataCleared, "All data will be cleared.", "所有数据将被清空。"},
     {TextId::FileError, "file error.", "文件错误。"},
     {TextId::CannotOpenPort, "Cannot Open Communication Port.", "无法打开通信端口。"},
-    {TextId::ReadConfirm, "Read data from radio.\r\nDo you wish continue?", "从对讲机读取数据。\r\n是否继续？"},
-    {TextId::WriteConfirm, "Write data to radio.\r\nDo you wish continue?", "向对讲机写入数据。\r\n是否继续？"},
+    {TextId::ReadConfirm, "Read data from radio.\r\nDo you wish continue?",
+     "从对讲机读取数据。\r\n是否继续？"},
+    {TextId::WriteConfirm, "Write data to radio.\r\nDo you wish continue?",
+     "向对讲机写入数据。\r\n是否继续？"},
     {TextId::FileModified, "File has been modify,save it now?", "当前文件已被修改，是否现在保存？"},
     {TextId::OverwriteContinue, "file will be Overwrite,Continue?", "文件将被覆盖，是否继续？"},
     {TextId::CheckConnection, "Check Connection. Retry or Cancel?", "检测连接。重试或取消？"},
@@ -56,8 +58,7 @@ constexpr Entry Table[] = {
 constexpr bool tableInOrder()
 {
     for (std::size_t k = 0; k < std::size(Table); ++k)
-        if (static_cast<std::size_t>(Table[k].id) != k)
-            return false;
+        if (static_cast<std::size_t>(Table[k].id) != k) return false;
     return true;
 }
 static_assert(tableInOrder(), "text table out of TextId order");
@@ -67,8 +68,7 @@ static_assert(tableInOrder(), "text table out of TextId order");
 QString text(TextId id, int language)
 {
     const auto k = static_cast<std::size_t>(id);
-    if (k >= std::size(Table))
-        return {};
+    if (k >= std::size(Table)) return {};
     const Entry& e = Table[k];
     return QString::fromUtf8(language == Chinese ? e.chinese : e.english);
 }

@@ -12,22 +12,22 @@ enum Language : int { English = 1, Chinese = 2 };
 // caption ids to this list as they are built.
 enum class TextId {
     // messages
-    AllDataCleared,         // "All data will be cleared."
-    FileError,              // "file error."
-    CannotOpenPort,         // "Cannot Open Communication Port."
-    ReadConfirm,            // "Read data from radio." CR LF "Do you wish continue?"
-    WriteConfirm,           // "Write data to radio." CR LF "Do you wish continue?"
-    FileModified,           // "File has been modify,save it now?"
-    OverwriteContinue,      // "file will be Overwrite,Continue?" (after the quoted file title)
-    CheckConnection,        // "Check Connection. Retry or Cancel?"
-    ReadCompleted,          // "Read Data Completed."
-    WriteCompleted,         // "Write Data Completed."
-    ModelWrong,             // "Model type is wrong."
-    FrequencyOutOfRange,    // "Frequency is out of range."
-    NotIsNumeric,           // "Not IsNumeric" (same in both languages)
-    DataFileFilterName,     // "Data File"
-    ButtonOk,               // "&OK"
-    ButtonCancel,           // "&Cancel"
+    AllDataCleared,      // "All data will be cleared."
+    FileError,           // "file error."
+    CannotOpenPort,      // "Cannot Open Communication Port."
+    ReadConfirm,         // "Read data from radio." CR LF "Do you wish continue?"
+    WriteConfirm,        // "Write data to radio." CR LF "Do you wish continue?"
+    FileModified,        // "File has been modify,save it now?"
+    OverwriteContinue,   // "file will be Overwrite,Continue?" (after the quoted file title)
+    CheckConnection,     // "Check Connection. Retry or Cancel?"
+    ReadCompleted,       // "Read Data Completed."
+    WriteCompleted,      // "Write Data Completed."
+    ModelWrong,          // "Model type is wrong."
+    FrequencyOutOfRange, // "Frequency is out of range."
+    NotIsNumeric,        // "Not IsNumeric" (same in both languages)
+    DataFileFilterName,  // "Data File"
+    ButtonOk,            // "&OK"
+    ButtonCancel,        // "&Cancel"
     // version messages
     FirmwareVersionIs,      // "Firmware version is"
     DataFileVersionIs,      // "DataFile version is"
@@ -36,18 +36,18 @@ enum class TextId {
     FailToStartSoftware,    // "Fail to start the software. This version does not exist."
     UnknownDataFileVersion, // "Unknown version Of DataFile!"
     // feature warning before a write
-    ToneSquelchInvalid,     // "CTCSS/DCS Function is invalid,"
-    TvInvalid,              // "TV Function is invalid,"
-    SomeFeaturesWontWork,   // "Some features will not work."
+    ToneSquelchInvalid,   // "CTCSS/DCS Function is invalid,"
+    TvInvalid,            // "TV Function is invalid,"
+    SomeFeaturesWontWork, // "Some features will not work."
     // progress window
-    ProgressReadCaption,    // "Read data from radio"
-    ProgressWriteCaption,   // "Write data to radio"
-    CompletionPercentage,   // "Completion percentage:"
-    RadioCounterCaption,    // caption of the radio counter of the multi-radio write
+    ProgressReadCaption,  // "Read data from radio"
+    ProgressWriteCaption, // "Write data to radio"
+    CompletionPercentage, // "Completion percentage:"
+    RadioCounterCaption,  // caption of the radio counter of the multi-radio write
     // document
-    OnText,                 // "ON"
-    OffText,                // "OFF"
-    FileNameLabel,          // "File Name"
+    OnText,        // "ON"
+    OffText,       // "OFF"
+    FileNameLabel, // "File Name"
 };
 
 // The text of `id` in `language` (1 English, 2 Chinese, anything else English).
