@@ -79,11 +79,9 @@ private:
 QList<Option> portOptions()
 {
     return {
-        {QStringLiteral("port"),
-         QStringLiteral("DEV"),
-         QStringLiteral("the radio's port: a device path (/dev/ttyUSB0), a COM name or a port number"),
-         {},
-         true},
+        {QStringLiteral("port"), QStringLiteral("DEV"),
+         QStringLiteral("the radio's port: a device path (/dev/ttyUSB0), a COM name or a port number\n"
+                        "(default: the port chosen in language/mysetup.ini)")},
         {QStringLiteral("retries"), QStringLiteral("N"),
          QStringLiteral("how often \"Check Connection. Retry or Cancel?\" is answered Retry or OK\n"
                         "(default 1)")},
@@ -106,9 +104,17 @@ int prepareTransfer(Context& ctx, QString& device)
     if (!ctx.intValue(QStringLiteral("retries"), 1, 0, retries))
         return ctx.usageError(QStringLiteral("--retries needs a number of 0 or more"));
     const QString port = ctx.value(QStringLiteral("port"));
-    device = ports::deviceFromArgument(port);
-    if (device.isEmpty()) return ctx.usageError(QStringLiteral("no such port: %1").arg(port));
-    ctx.startUp();
+    if (ctx.isSet(QStringLiteral("port"))) {
+        device = ports::deviceFromArgument(port);
+        if (device.isEmpty()) return ctx.usageError(QStringLiteral("no such port: %1").arg(port));
+        ctx.startUp();
+    } else {
+        // The port the desktop program uses: comPortName, else comPort.
+        ctx.startUp();
+        const Settings& settings = ctx.app.settings;
+        device = ports::deviceFor(settings.comPort, settings.comPortName);
+        if (device.isEmpty()) return ctx.usageError(QStringLiteral("no port chosen: give --port DEV"));
+    }
     ctx.prompter.setRetryLimit(retries);
     return ExitOk;
 }

@@ -215,7 +215,6 @@ private Q_SLOTS:
     void usageErrors_data()
     {
         QTest::addColumn<QStringList>("args");
-        QTest::newRow("read without port") << QStringList{"read", "-o", "x.dat"};
         QTest::newRow("read without output") << QStringList{"read", "--port", "/dev/null"};
         QTest::newRow("read into a non-data file")
             << QStringList{"read", "--port", "/dev/null", "-o", "x.bin"};
@@ -233,6 +232,23 @@ private Q_SLOTS:
     {
         QFETCH(QStringList, args);
         QCOMPARE(runMx806(args).exitCode, 1);
+    }
+
+    void readUsesTheSettingsPort()
+    {
+        // Without --port the command takes the port chosen in the settings file.
+        Emulator radio(m_dir.path());
+        QVERIFY(radio.start({"--memory", m_memory}));
+        const QString root = m_dir.filePath("root");
+        QVERIFY(QDir().mkpath(root + "/language"));
+        QVERIFY(QFile::copy(QDir(distDir()).filePath("Version.ini"), root + "/Version.ini"));
+        QVERIFY(writeAll(root + "/language/mysetup.ini",
+                         "[language]\r\nIsFirstRun=0\r\ncomPort=1\r\ncomPortName=" +
+                             radio.device().toLatin1() + "\r\nCurrentLanguage=1\r\n"));
+        const QString out = m_dir.filePath("settings-port.dat");
+        const Result r = runMx806({"--root", root, "read", "-o", out});
+        QVERIFY2(r.finished && r.exitCode == 0, r.err.constData());
+        QCOMPARE(readAll(out), m_referenceDat);
     }
 
     void infoShowsIdentity()
