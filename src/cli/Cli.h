@@ -123,5 +123,6 @@ Command multiWriteCommand();
 Command infoCommand();
 Command encodeCommand();
 Command decodeCommand();
+Command portCommand();
 
 } // namespace mx::cli

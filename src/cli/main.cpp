@@ -21,5 +21,6 @@ int main(int argc, char** argv)
     dispatcher.add(infoCommand());
     dispatcher.add(encodeCommand());
     dispatcher.add(decodeCommand());
+    dispatcher.add(portCommand());
     return dispatcher.run(QCoreApplication::arguments());
 }

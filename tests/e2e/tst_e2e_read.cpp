@@ -242,9 +242,13 @@ private Q_SLOTS:
         const QString root = m_dir.filePath("root");
         QVERIFY(QDir().mkpath(root + "/language"));
         QVERIFY(QFile::copy(QDir(distDir()).filePath("Version.ini"), root + "/Version.ini"));
-        QVERIFY(writeAll(root + "/language/mysetup.ini",
-                         "[language]\r\nIsFirstRun=0\r\ncomPort=1\r\ncomPortName=" +
-                             radio.device().toLatin1() + "\r\nCurrentLanguage=1\r\n"));
+        const QString ini = root + "/language/mysetup.ini";
+        const QByteArray before =
+            "; kept\r\n[language]\r\nIsFirstRun=0\r\ncomPort=4\r\nCurrentLanguage=1\r\n";
+        QVERIFY(writeAll(ini, before));
+        // `port DEV` keeps a device path under comPortName; comPort and every other line stay.
+        QCOMPARE(runMx806({"--root", root, "port", radio.device()}).exitCode, 0);
+        QCOMPARE(readAll(ini), before + "comPortName=" + radio.device().toLatin1() + "\r\n");
         const QString out = m_dir.filePath("settings-port.dat");
         const Result r = runMx806({"--root", root, "read", "-o", out});
         QVERIFY2(r.finished && r.exitCode == 0, r.err.constData());
