@@ -331,6 +331,9 @@ bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger)
         return false;
     };
 
+    // A name ending in "fre" is its own channel file: the channels would replace the record.
+    if (channelPath.compare(path, Qt::CaseInsensitive) == 0) return fail();
+
     QSaveFile dataFile(path);
     dataFile.setDirectWriteFallback(false);
     if (!dataFile.open(QIODevice::WriteOnly) || dataFile.write(record) != record.size()) return fail();

@@ -358,20 +358,19 @@ private Q_SLOTS:
 
     void failedSaveKeepsOldFilesAndChanges_data()
     {
-        QTest::addColumn<bool>("channelPathIsFolder");
-        QTest::newRow("channel file cannot be written") << true;
-        QTest::newRow("folder does not exist") << false;
+        QTest::addColumn<QString>("name");
+        QTest::newRow("channel file cannot be written") << "blocked.dat";
+        QTest::newRow("folder does not exist") << "no/such/folder/x.dat";
+        QTest::newRow("data file named as its own channel file") << "clash.fre";
     }
     void failedSaveKeepsOldFilesAndChanges()
     {
-        QFETCH(bool, channelPathIsFolder);
-        QString file = path(QStringLiteral("no/such/folder/x.dat"));
+        QFETCH(QString, name);
+        const QString file = path(name);
+        const bool channelPathIsFolder = name == QLatin1String("blocked.dat");
         const QByteArray oldData(1226, 'o');
-        if (channelPathIsFolder) {
-            file = path(QStringLiteral("blocked.dat"));
-            writeFile(file, oldData);
-            QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("blocked.fre")));
-        }
+        if (!name.startsWith(QLatin1String("no/"))) writeFile(file, oldData);
+        if (channelPathIsFolder) QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("blocked.fre")));
 
         RadioImage image;
         fillImage(image);
@@ -386,11 +385,11 @@ private Q_SLOTS:
         QVERIFY(datafile::isModified(image));
         QVERIFY2(imageState(image) == before,
                  "a failed save must leave the image and its file name as they were");
-        if (channelPathIsFolder) {
-            QCOMPARE(readFile(file), oldData);
-            QVERIFY(QFileInfo(path(QStringLiteral("blocked.fre"))).isDir());
-        } else {
+        if (name.startsWith(QLatin1String("no/"))) {
             QVERIFY(!QFile::exists(file));
+        } else {
+            QCOMPARE(readFile(file), oldData);
+            if (channelPathIsFolder) QVERIFY(QFileInfo(path(QStringLiteral("blocked.fre"))).isDir());
         }
     }
 
