@@ -28,10 +28,13 @@ int runPort(Context& ctx)
         // A port number keeps its meaning for every version of the program.
         settings.comPort = com;
         settings.comPortName.clear();
-    } else if (!chosen.isEmpty() && !isNumber) {
+    } else if (!chosen.isEmpty() && !isNumber &&
+               (!chosen.startsWith(QLatin1String("COM"), Qt::CaseInsensitive) ||
+                chosen.contains(QLatin1Char('/')))) {
         // A device path has no number: it goes under its own key, comPort stays.
         settings.comPortName = chosen;
     } else {
+        // Port 0, or a COM name without a port number ("COM0", "COMx"): nothing changes.
         return ctx.usageError(QStringLiteral("no such port: %1").arg(chosen));
     }
     if (!settings.saveComPort(ctx.app.settingsPath())) {

@@ -154,7 +154,6 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
         started = session.startWrite();
         break;
     case TransferKind::MultiWrite:
-        if (radios > 1) ctx.say(QStringLiteral("radio 1 of %1").arg(radios));
         started = session.startMultiWrite(radios);
         break;
     case TransferKind::Info:

@@ -492,8 +492,8 @@ struct Session::Private
         ++serial;
         identity = RadioIdentity();
         refusal = SessionOutcome::WrongModel;
-        if (transfers()) resetProgress();
         if (multiWrite) Q_EMIT q->radioChanged(radiosWritten);
+        if (transfers()) resetProgress();
         sendHandshake();
     }
 
@@ -520,8 +520,8 @@ struct Session::Private
                 identRetries = 0;
                 blockAddress = -blockSize;
                 sendHandshake();
-                resetProgress();
                 Q_EMIT q->radioChanged(radiosWritten);
+                resetProgress();
                 return;
             }
         }

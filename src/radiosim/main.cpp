@@ -245,12 +245,14 @@ public:
                 ++m_radioNumber;
                 log("swap: radio %d attached", m_radioNumber);
             }
+            // Wait for input, but no longer than the next deadline; an overdue one
+            // (which may be a few milliseconds past) is looked at once, never waited
+            // on without end.
             int timeoutMs = -1;
             if (m_silentUntil > 0)
-                timeoutMs = int((m_silentUntil - t) / 1'000'000) + 1;
+                timeoutMs = std::max(0, int((m_silentUntil - t) / 1'000'000) + 1);
             else if (!m_input.empty())
-                timeoutMs = int((m_lastRead + StaleNanos - t) / 1'000'000) + 1;
-            if (timeoutMs < -1) timeoutMs = 0;
+                timeoutMs = std::max(0, int((m_lastRead + StaleNanos - t) / 1'000'000) + 1);
 
             pollfd p{m_fd, POLLIN, 0};
             const int ready = poll(&p, 1, timeoutMs);

@@ -144,6 +144,9 @@ private Q_SLOTS:
         const Result r = runMx806({"multi-write", "--port", radio.device(), "--count", "2", m_file});
         QVERIFY2(r.finished && r.exitCode == 0, r.err.constData());
         QCOMPARE(r.err.count("Write Data Completed."), 1);
+        // Each radio announced once, its progress under its own number from 0%.
+        QCOMPARE(r.err.count("radio 1 of 2"), 1);
+        QVERIFY2(r.err.contains("radio 2 of 2\nwrite radio 2 0%"), r.err.constData());
         radio.stop();
         QCOMPARE(radio.blocks('W').size(), 2 * 1014);
         checkWritten(readAll(m_dir.filePath("radio1.bin")));

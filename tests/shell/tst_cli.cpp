@@ -135,6 +135,8 @@ private Q_SLOTS:
         // Without a version table nothing is compatible.
         QTest::newRow("root without Version.ini")
             << QStringList{"--root", emptyRoot, "show", good} << 2 << "[No]";
+        // A COM name without a number is no port: the settings keep theirs.
+        QTest::newRow("port COM0") << QStringList{"--root", emptyRoot, "port", "COM0"} << 1 << "no such port";
     }
     void exitStatus()
     {
