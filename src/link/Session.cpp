@@ -541,11 +541,13 @@ struct Session::Private
 
         messenger.showQueued();
         if (success && wasRead) {
+            Q_EMIT q->imageAboutToBeReplaced();
             decodeImage(memory, image);
             image.versionTag = identity.firmware;
             image.currentFileName = QStringLiteral("new.dat");
             image.isNewDocument = true;
             Q_EMIT image.captionChanged();
+            Q_EMIT q->imageReplaced();
             messenger.ask(TextId::ReadCompleted, Buttons::Ok, Icon::None);
         } else if (success && wasWrite) {
             messenger.ask(TextId::WriteCompleted, Buttons::Ok, Icon::None);

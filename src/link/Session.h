@@ -102,6 +102,13 @@ Q_SIGNALS:
     // The transfer is over: the progress window goes now, before the port is
     // closed and queued and completion messages are shown.
     void transferEnded();
+    // A read succeeded and its data is about to replace the image: the editor
+    // windows close now (they must not store edits into the new image).
+    void imageAboutToBeReplaced();
+    // The radio's data is in the image (a new unsaved document): the main
+    // window renews its captions and opens the channel editor, before
+    // "Read Data Completed." is shown.
+    void imageReplaced();
     // A session that was started ended. For a successful read the image
     // already holds the radio's data (and counts as a new unsaved document).
     void finished(mx::SessionOutcome outcome);

@@ -165,6 +165,14 @@ private Q_SLOTS:
         source.addChannel(12, 2, 4, QStringLiteral("27.1850"));
         source.work.rangeMode = 2;
         radio->memory = imageMemory(source);
+        // The editors close before the image is replaced; the completion message comes after.
+        QStringList order;
+        connect(session, &Session::imageAboutToBeReplaced,
+                [&] { order << (image->work.rangeMode == 2 ? "replaced too early" : "about to replace"); });
+        connect(session, &Session::imageReplaced, [&] { order << "replaced"; });
+        prompter->onAsk = [&](const auto& asked) {
+            if (asked.text == txt(TextId::ReadCompleted)) order << "completed";
+        };
 
         QVERIFY(session->startRead());
         QVERIFY(session->isRunning());
@@ -183,6 +191,7 @@ private Q_SLOTS:
         QCOMPARE(session->radioMemory(), radio->memory);
 
         QCOMPARE(prompter->texts(), txts({TextId::ReadConfirm, TextId::ReadCompleted}));
+        QCOMPARE(order, QStringList({"about to replace", "replaced", "completed"}));
         QCOMPARE(prompter->shown[0].buttons, Buttons::OkCancel);
         QCOMPARE(prompter->shown[0].icon, Icon::Question);
         QCOMPARE(prompter->shown[1].buttons, Buttons::Ok);
