@@ -204,82 +204,69 @@ struct Session::Private
         advance();
     }
 
-    // Step: an accepted reply moves the session on.
+    // Step: an accepted reply moves the session on. Reads and writes share
+    // the steps; they differ only once the radio has identified itself.
     void advance()
     {
         waitTimer.stop();
-        const int session = serial;
-        switch (mode) {
-        case LinkMode::Read:
-            switch (readStep) {
-            case HandshakeSent:
-                readStep = IdentSent;
-                sendIdentRequest();
-                return;
-            case IdentSent:
-                if (infoOnly) {
-                    readStep = EndSent;
-                    sendEnd();
-                } else if (!checkRadioModel()) {
-                    if (session != serial) return;
-                    readStep = EndAfterRefusal;
-                    sendEnd();
-                } else {
-                    readStep = ReadBlocks;
-                    requestNextBlock();
-                }
-                return;
-            case ReadBlocks:
-                requestNextBlock();
-                return;
-            case EndSent:
-                finish(true, SessionOutcome::Completed);
-                return;
-            default:
-                finish(false, refusal);
-                return;
-            }
-        case LinkMode::Write:
-            switch (writeStep) {
-            case HandshakeSent:
-                if (multiWrite)
-                    multiHandshakeAnswered();
-                else {
-                    writeStep = IdentSent;
-                    sendIdentRequest();
-                }
-                return;
-            case IdentSent:
-                if (multiWrite) {
-                    writeStep = WriteBlocks;
-                    sendNextBlock();
-                } else if (!checkRadioModel()) {
-                    if (session != serial) return;
-                    writeStep = EndAfterRefusal;
-                    sendEnd();
-                } else {
-                    writeStep = WriteBlocks;
-                    featureWarning();
-                    if (session != serial) return;
-                    sendNextBlock();
-                }
-                return;
-            case WriteBlocks:
-                sendNextBlock();
-                return;
-            case EndSent:
-                finish(true, SessionOutcome::Completed);
-                return;
-            default:
-                finish(false, refusal);
-                return;
-            }
-        case LinkMode::HandshakeOnly:
+        if (mode == LinkMode::HandshakeOnly) {
             finish(false, SessionOutcome::Completed);
             return;
-        case LinkMode::Idle:
+        }
+        if (mode == LinkMode::Idle) {
             finish(false, SessionOutcome::Cancelled);
             return;
+        }
+        switch (step()) {
+        case HandshakeSent:
+            if (multiWrite) {
+                multiHandshakeAnswered();
+            } else {
+                setStep(IdentSent);
+                sendIdentRequest();
+            }
+            return;
+        case IdentSent:
+            identified();
+            return;
+        case ReadBlocks:
+            requestNextBlock();
+            return;
+        case WriteBlocks:
+            sendNextBlock();
+            return;
+        case EndSent:
+            finish(true, SessionOutcome::Completed);
+            return;
+        default:
+            finish(false, refusal);
+            return;
+        }
+    }
+
+    // The identification came: end (info only), refuse, or start the blocks.
+    // A multi-radio write neither checks the model nor warns.
+    void identified()
+    {
+        const int session = serial;
+        if (infoOnly) {
+            setStep(EndSent);
+            sendEnd();
+        } else if (multiWrite) {
+            setStep(WriteBlocks);
+            sendNextBlock();
+        } else if (!checkRadioModel()) {
+            if (session != serial) return;
+            setStep(EndAfterRefusal);
+            sendEnd();
+        } else if (mode == LinkMode::Write) {
+            setStep(WriteBlocks);
+            featureWarning();
+            if (session != serial) return;
+            sendNextBlock();
+        } else {
+            setStep(ReadBlocks);
+            requestNextBlock();
         }
     }
 
