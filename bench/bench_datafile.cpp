@@ -1,7 +1,7 @@
 // Mean time of loading, comparing and saving a data file with every slot in use.
 #include "data/DataFile.h"
 #include "data/VersionTable.h"
-#include "shell/Messenger.h"
+#include "texts/Messenger.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

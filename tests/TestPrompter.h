@@ -2,7 +2,7 @@
 
 // The prompter every test uses: scripted answers, every question recorded.
 
-#include "shell/Messenger.h"
+#include "texts/Messenger.h"
 
 #include <QList>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/CliPrompter.h"
-#include "shell/Startup.h"
+#include "app/Startup.h"
 
 #include <QList>
 #include <QMap>

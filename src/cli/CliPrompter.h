@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Messenger.h"
+#include "texts/Messenger.h"
 
 #include <QMap>
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "data/FreqRules.h"
 #include "data/RadioData.h"
-#include "shell/Texts.h"
+#include "texts/Texts.h"
 
 #include <QDir>
 #include <QTextStream>

@@ -2,7 +2,7 @@
 
 #include "data/FreqRules.h"
 #include "data/VersionTable.h"
-#include "shell/Messenger.h"
+#include "texts/Messenger.h"
 
 #include <QFile>
 #include <QSaveFile>

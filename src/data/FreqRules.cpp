@@ -1,6 +1,6 @@
 #include "data/FreqRules.h"
 
-#include "shell/Messenger.h"
+#include "texts/Messenger.h"
 
 #include <charconv>
 #include <cmath>

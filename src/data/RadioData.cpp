@@ -1,7 +1,7 @@
 #include "data/RadioData.h"
 
 #include "data/FreqRules.h"
-#include "shell/Texts.h"
+#include "texts/Texts.h"
 
 #include <algorithm>
 

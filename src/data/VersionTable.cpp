@@ -1,8 +1,8 @@
 #include "data/VersionTable.h"
 
 #include "data/IniFile.h"
-#include "shell/Messenger.h"
-#include "shell/Texts.h"
+#include "texts/Messenger.h"
+#include "texts/Texts.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -4,8 +4,8 @@
 #include "data/VersionTable.h"
 #include "link/Frames.h"
 #include "link/MemoryCodec.h"
-#include "shell/Messenger.h"
-#include "shell/Texts.h"
+#include "texts/Messenger.h"
+#include "texts/Texts.h"
 
 namespace mx {
 

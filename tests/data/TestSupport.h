@@ -2,8 +2,8 @@
 
 #include "TestPrompter.h"
 #include "data/VersionTable.h"
-#include "shell/Messenger.h"
-#include "shell/Settings.h"
+#include "texts/Messenger.h"
+#include "app/Settings.h"
 
 #include <QDir>
 #include <QFile>

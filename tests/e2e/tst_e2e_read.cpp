@@ -4,7 +4,7 @@
 
 #include "data/DataFile.h"
 #include "data/VersionTable.h"
-#include "shell/Messenger.h"
+#include "texts/Messenger.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -6,8 +6,8 @@
 #include "data/VersionTable.h"
 #include "link/MemoryCodec.h"
 #include "link/Session.h"
-#include "shell/Messenger.h"
-#include "shell/Texts.h"
+#include "texts/Messenger.h"
+#include "texts/Texts.h"
 
 #include <QSignalSpy>
 #include <QTest>

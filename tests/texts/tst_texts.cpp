@@ -1,5 +1,5 @@
 #include "data/TestSupport.h"
-#include "shell/Messenger.h"
+#include "texts/Messenger.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "shell/Messenger.h"
+#include "texts/Messenger.h"
 
 #include <utility>
 

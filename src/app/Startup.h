@@ -2,8 +2,8 @@
 
 #include "data/RadioData.h"
 #include "data/VersionTable.h"
-#include "shell/Messenger.h"
-#include "shell/Settings.h"
+#include "texts/Messenger.h"
+#include "app/Settings.h"
 
 #include <QDate>
 #include <QString>

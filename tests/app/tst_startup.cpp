@@ -1,6 +1,6 @@
 #include "data/DataFile.h"
 #include "data/TestSupport.h"
-#include "shell/Startup.h"
+#include "app/Startup.h"
 
 #include <QTemporaryDir>
 #include <QTest>

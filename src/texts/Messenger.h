@@ -1,6 +1,6 @@
 #pragma once
 
-#include "shell/Texts.h"
+#include "texts/Texts.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,8 +1,8 @@
-#include "shell/Startup.h"
+#include "app/Startup.h"
 
 #include "data/DataFile.h"
 #include "data/Defaults.h"
-#include "shell/Texts.h"
+#include "texts/Texts.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "shell/Texts.h"
+#include "texts/Texts.h"
 
 #include <array>
 

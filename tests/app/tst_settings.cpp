@@ -1,5 +1,5 @@
 #include "data/TestSupport.h"
-#include "shell/Settings.h"
+#include "app/Settings.h"
 
 #include <QTemporaryDir>
 #include <QTest>
