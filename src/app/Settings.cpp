@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QRegularExpression>
 
 namespace mx {
 
@@ -42,8 +43,30 @@ template <typename Change> bool update(const QString& iniPath, Change change)
 
 int SystemLocale::systemLanguage() const
 {
+#ifdef Q_OS_WIN
     const QLocale locale = QLocale::system();
     return locale.language() == QLocale::Chinese && locale.territory() == QLocale::China ? 2 : 1;
+#else
+    // The language of messages: LC_ALL, else LC_MESSAGES, else LANG.
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty()) return languageOfLocaleName(value);
+    }
+    return 1;
+#endif
+}
+
+int SystemLocale::languageOfLocaleName(const QString& name)
+{
+    // "zh_CN.UTF-8", "zh_CN", "zh_Hans_SG", "zh-Hans": Chinese of China or in Simplified script.
+    const QString n = name.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+    const QStringList parts = n.split(QRegularExpression(QStringLiteral("[_-]")));
+    if (parts.isEmpty() || parts.first().compare(QLatin1String("zh"), Qt::CaseInsensitive) != 0) return 1;
+    for (const QString& part : parts.mid(1))
+        if (part.compare(QLatin1String("CN"), Qt::CaseInsensitive) == 0 ||
+            part.compare(QLatin1String("Hans"), Qt::CaseInsensitive) == 0)
+            return 2;
+    return 1;
 }
 
 QString Settings::pathUnder(const QString& installRoot)

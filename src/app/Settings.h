@@ -10,7 +10,11 @@ class SystemLocale
 public:
     virtual ~SystemLocale() = default;
     // 2 when the system default locale is Chinese (PRC), else 1.
+    // On Windows the system's default locale; elsewhere the locale named by
+    // LC_ALL, else LC_MESSAGES, else LANG (C, POSIX or unset is English).
     virtual int systemLanguage() const;
+    // 2 for a locale name of Chinese of China or in Simplified script (zh_CN, zh_Hans_SG), else 1.
+    static int languageOfLocaleName(const QString& name);
 };
 
 // Settings kept in <install root>/language/mysetup.ini, section "language".

@@ -1,0 +1,333 @@
+// The desktop program's main window: commands, questions and transfers,
+// with questions answered by the test prompter and file boxes by a script.
+
+#include "TestPrompter.h"
+#include "app/Startup.h"
+#include "data/DataFile.h"
+#include "data/TestSupport.h"
+#include "e2e/E2e.h"
+#include "link/MemoryCodec.h"
+#include "link/Session.h"
+#include "shell/Dialogs.h"
+#include "shell/MainWindow.h"
+#include "texts/MainTexts.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTreeWidget>
+
+using namespace mx;
+
+namespace {
+
+class ScriptedChooser : public FileChooser
+{
+public:
+    QStringList answers; // next paths; "" cancels
+    int opens = 0, saves = 0;
+    QString openFile(QWidget*, const QString&) override
+    {
+        ++opens;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    QString saveFile(QWidget*, const QString&, const QString&) override
+    {
+        ++saves;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+};
+
+// One program: start-up under its own install root, the window, scripted answers.
+struct Program
+{
+    explicit Program(const QString& root, int language = English)
+    {
+        test::writeFile(
+            root + "/language/mysetup.ini",
+            QStringLiteral("[language]\r\nIsFirstRun=0\r\ncomPort=1\r\nHandshaking=0\r\nStopBit=0\r\n"
+                           "CurrentLanguage=%1\r\n")
+                .arg(language)
+                .toLatin1());
+        QFile::copy(e2e::distDir() + "/Version.ini", root + "/Version.ini");
+        app.startUp(e2e::binDir(), root, test::FixedLocale(Chinese));
+        window = std::make_unique<MainWindow>(app);
+        window->setFileChooser(&chooser);
+        window->show();
+    }
+    test::TestPrompter prompter;
+    App app{prompter};
+    ScriptedChooser chooser;
+    std::unique_ptr<MainWindow> window;
+
+    RadioImage& image() { return app.image; }
+    void edit() { image().addChannel(9, 0, 1, QStringLiteral("29.0")); }
+};
+
+// The channels in use, as a channel file holds them.
+QByteArray usedChannels(const RadioImage& image)
+{
+    return datafile::encodeChannels(image.work, image.workChannels);
+}
+
+} // namespace
+
+class TstMainWindow : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString root(const char* name) { return m_dir.filePath(QString::fromLatin1(name)); }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath("config"));
+        QCoreApplication::setApplicationName(QStringLiteral("MX_806TR"));
+    }
+
+    void startsWithMenusToolbarTreeAndChannelEditor()
+    {
+        Program p(root("start"));
+        MainWindow& w = *p.window;
+        QCOMPARE(w.windowTitle(), QStringLiteral("MX-806TR[28.0000 - 29.7000 MHz][File Name:new.dat]"));
+        QVERIFY(w.action("mnuFileNew")->isVisible());
+        QVERIFY(!w.action("mnuFilePrint")->isVisible());
+        QVERIFY(!w.action("mnuMWriteToRadio")->isVisible());
+        QVERIFY(!w.toolButton("MWriteRadio")->isVisible());
+        QCOMPARE(w.action("mnuFileOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+        QCOMPARE(w.toolButton("ReadRadio")->toolTip(), QStringLiteral("&Read from Radio"));
+        for (const char* key :
+             {"新建", "打开", "保存", "打印", "ReadRadio", "CommSet", "WriteRadio", "About"})
+            QVERIFY2(!w.toolButton(QString::fromUtf8(key))->icon().isNull(), key);
+        QCOMPARE(w.tree()->topLevelItem(0)->childCount(), 3);
+        QCOMPARE(w.portPanel()->text(), QStringLiteral("COM1"));
+        QVERIFY(w.editor(EditorKind::ChannelInfo));
+    }
+
+    // The dialog's choice takes effect when it closes: captions, editors reopened.
+    void languageSwitchReappliesCaptions()
+    {
+        Program p(root("lang"));
+        MainWindow& w = *p.window;
+        w.showChildForm(EditorKind::OptFeatures);
+        LanguageDialog dialog(p.app);
+        QCOMPARE(dialog.combo()->count(), 2); // a Chinese system offers both
+        dialog.combo()->setCurrentIndex(1);
+        dialog.confirm();
+        w.applyLanguageChange();
+        QCOMPARE(w.action("mnuFile")->text(), QStringLiteral("文件&F"));
+        QCOMPARE(w.portPanel()->text(), QStringLiteral("通信口1"));
+        QVERIFY(w.windowTitle().endsWith(QStringLiteral("[文件名:new.dat]")));
+        QCOMPARE(w.toolButton("WriteRadio")->toolTip(), QStringLiteral("向对讲机写入数据(&W)"));
+        QCOMPARE(w.tree()->topLevelItem(0)->child(2)->text(0), QStringLiteral("RB音"));
+        QVERIFY(!w.editor(EditorKind::OptFeatures));
+        QVERIFY(w.editor(EditorKind::ChannelInfo));
+        QVERIFY(test::readFile(root("lang") + "/language/mysetup.ini").contains("CurrentLanguage=2"));
+        // The dialog now lists the names in Chinese and shows the current one.
+        LanguageDialog again(p.app);
+        QCOMPARE(again.combo()->currentText(), QStringLiteral("中文"));
+    }
+
+    void newAsksFromMenuButNotFromToolbar()
+    {
+        Program p(root("new"));
+        RadioImage fresh;
+        fresh.work = p.image().work;
+        fresh.workChannels = p.image().workChannels;
+        p.edit();
+        p.prompter.script = {Answer::Cancel};
+        p.window->action("mnuFileNew")->trigger();
+        QCOMPARE(p.prompter.texts(), QStringList{"All data will be cleared."});
+        QVERIFY(datafile::isModified(p.image()));
+        p.window->toolButton("新建")->trigger();
+        QCOMPARE(p.prompter.shown.size(), 1);
+        QVERIFY(p.image().work == fresh.work);
+        QCOMPARE(usedChannels(p.image()), usedChannels(fresh));
+        QVERIFY(!datafile::isModified(p.image()));
+    }
+
+    // Save of a never-saved document asks for a name; later saves ask before overwriting.
+    void saveOfNewDocumentAsksForAName()
+    {
+        Program p(root("save"));
+        const QString path = root("save") + "/mine.dat";
+        p.chooser.answers = {path};
+        QVERIFY(p.window->save());
+        QCOMPARE(p.chooser.saves, 1);
+        QVERIFY(p.prompter.shown.isEmpty());
+        QVERIFY(QFile::exists(path) && QFile::exists(root("save") + "/mine.fre"));
+        QVERIFY(p.window->windowTitle().endsWith(QStringLiteral("[File Name:mine.dat]")));
+        p.prompter.script = {Answer::Cancel};
+        QVERIFY(!p.window->save());
+        QCOMPARE(p.prompter.texts(), QStringList{"\"mine.dat\"file will be Overwrite,Continue?"});
+        // New gives an untitled document again: Save asks for a name instead of overwriting.
+        p.window->loadNewDoc();
+        p.chooser.answers = {QString()};
+        QVERIFY(!p.window->save());
+        QCOMPARE(p.chooser.saves, 2);
+    }
+
+    void openOfRefusedFileKeepsNameAndImage()
+    {
+        Program p(root("open"));
+        const QString good = root("open") + "/good.dat";
+        p.chooser.answers = {good};
+        QVERIFY(p.window->saveAs());
+        p.edit();
+        const RadioDataRecord before = p.image().work;
+        const QString bad = root("open") + "/bad.dat";
+        test::writeFile(bad, QByteArray(1226, 'x'));
+        p.chooser.answers = {bad};
+        p.prompter.script = {Answer::No}; // do not save the change
+        p.window->openFile();
+        QCOMPARE(p.prompter.texts().first(), QStringLiteral("File has been modify,save it now?"));
+        QCOMPARE(p.prompter.texts().last(), QStringLiteral("Unknown version Of DataFile!"));
+        QCOMPARE(p.image().currentFileName, good);
+        QVERIFY(p.image().work == before);
+    }
+
+    void closeWithUnsavedChanges_data()
+    {
+        QTest::addColumn<QList<Answer>>("answers");
+        QTest::addColumn<QString>("saveTo");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("cancel keeps everything") << QList<Answer>{Answer::Cancel} << QString() << false;
+        QTest::newRow("no closes") << QList<Answer>{Answer::No} << QString() << true;
+        QTest::newRow("yes, save box cancelled, stays") << QList<Answer>{Answer::Yes} << QString() << false;
+        QTest::newRow("yes saves through Save As") << QList<Answer>{Answer::Yes} << "kept.dat" << true;
+    }
+    void closeWithUnsavedChanges()
+    {
+        QFETCH(QList<Answer>, answers);
+        QFETCH(QString, saveTo);
+        QFETCH(bool, closes);
+        Program p(root(QTest::currentDataTag()));
+        p.edit();
+        p.prompter.script = answers;
+        p.chooser.answers = {saveTo.isEmpty() ? QString() : root(QTest::currentDataTag()) + "/" + saveTo};
+        QCOMPARE(p.window->close(), closes);
+        QCOMPARE(p.window->isVisible(), !closes);
+        QCOMPARE(datafile::isModified(p.image()), saveTo.isEmpty());
+    }
+
+    void oneWindowPerEditorKindAndSplitterLimits()
+    {
+        Program p(root("one"));
+        MainWindow& w = *p.window;
+        EditorWindow* first = w.showChildForm(EditorKind::ToneTips);
+        QCOMPARE(w.showChildForm(EditorKind::ToneTips), first);
+        QCOMPARE(w.mdiArea()->subWindowList().size(), 2);
+        w.closeChildForms();
+        QVERIFY(w.mdiArea()->subWindowList().isEmpty());
+
+        const int width = w.treePane()->width();
+        w.dragSplitter(-width); // narrower than 20 px: nothing
+        QCOMPARE(w.treePane()->width(), width);
+        w.dragSplitter(w.width()); // wider than the window: nothing
+        QCOMPARE(w.treePane()->width(), width);
+        w.dragSplitter(15 - width + 5);
+        QCOMPARE(w.treePane()->width(), 20);
+    }
+
+    void portDialogWithListedPorts()
+    {
+        Program p(root("port"));
+        p.app.settings.comPort = 5;
+        auto lister = [] {
+            return QList<ports::PortEntry>{{1, "COM1", "COM1", {}}, {3, "COM3", "COM3", {}}};
+        };
+        PortDialog numbered(p.app, lister, true);
+        QCOMPARE(numbered.combo()->currentText(), QStringLiteral("COM1")); // port 5 is gone
+        numbered.confirm();
+        QCOMPARE(p.app.settings.comPort, 1);
+
+        // Without COM numbers a typed device path is kept as the device name.
+        auto devices = [] { return QList<ports::PortEntry>{{1, "COM1", "/dev/ttyUSB0", {}}}; };
+        PortDialog byPath(p.app, devices, false);
+        QCOMPARE(byPath.combo()->currentText(), QStringLiteral("/dev/ttyUSB0"));
+        byPath.combo()->setEditText(QStringLiteral("/dev/pts/9"));
+        byPath.confirm();
+        QCOMPARE(p.app.settings.comPortName, QStringLiteral("/dev/pts/9"));
+        const QByteArray ini = test::readFile(root("port") + "/language/mysetup.ini");
+        QVERIFY(ini.contains("comPort=1") && ini.contains("comPortName=/dev/pts/9"));
+    }
+
+    // Read and write from the window against the emulator on a pseudo-terminal.
+    void readAndWriteThroughTheEmulator()
+    {
+        const QString dir = root("radio");
+        QDir().mkpath(dir);
+        Program p(dir);
+        RadioImage radio;
+        QVERIFY(datafile::loadDataFile(radio, e2e::templateFile(2), p.app.versions, p.app.messenger) ==
+                datafile::LoadStatus::Ok);
+        QByteArray memory(RadioMemorySize, '\0');
+        fillRadioMemory(memory);
+        encodeImage(radio, memory);
+        QVERIFY(e2e::writeAll(dir + "/radio.bin", memory));
+        e2e::Emulator emulator(dir);
+        QVERIFY(emulator.start({"--memory", dir + "/radio.bin", "--save", dir + "/written.bin"}));
+        p.app.settings.comPortName = emulator.device();
+
+        QSignalSpy finished(&p.window->session(), &Session::finished);
+        p.prompter.script = {Answer::Ok};
+        p.window->readFromRadio();
+        QVERIFY(p.window->progressWindow());
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(finished.last().first().value<SessionOutcome>(), SessionOutcome::Completed);
+        QTRY_VERIFY(!p.window->progressWindow());
+        QCOMPARE(p.prompter.texts().last(), QStringLiteral("Read Data Completed."));
+        QCOMPARE(p.image().work.rangeMode, qint16(2));
+        QByteArray readBack(RadioMemorySize, '\0');
+        fillRadioMemory(readBack);
+        encodeImage(p.image(), readBack);
+        QCOMPARE(readBack.left(WriteEndAddress + 1), memory.left(WriteEndAddress + 1));
+        QVERIFY(p.window->windowTitle().contains(QStringLiteral("26.3300 - 27.99125 MHz")));
+        QVERIFY(p.window->editor(EditorKind::ChannelInfo));
+
+        p.image().addChannel(7, 2, 1, QStringLiteral("27.0000"));
+        p.prompter.script = {Answer::Ok};
+        p.window->writeToRadio();
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(p.prompter.texts().last(), QStringLiteral("Write Data Completed."));
+        QByteArray expected(RadioMemorySize, '\0');
+        fillRadioMemory(expected);
+        encodeImage(p.image(), expected);
+        QTRY_COMPARE(e2e::readAll(dir + "/written.bin").left(WriteEndAddress + 1),
+                     expected.left(WriteEndAddress + 1));
+    }
+
+    // Closing the progress window mid-read cancels: the image and the files stay.
+    void closingProgressMidReadKeepsImage()
+    {
+        const QString dir = root("cancel");
+        QDir().mkpath(dir);
+        Program p(dir);
+        e2e::Emulator emulator(dir);
+        QVERIFY(emulator.start({"--pace"}));
+        p.app.settings.comPortName = emulator.device();
+        p.edit();
+        const RadioDataRecord before = p.image().work;
+        QSignalSpy finished(&p.window->session(), &Session::finished);
+        p.prompter.script = {Answer::Ok};
+        p.window->readFromRadio();
+        QTRY_VERIFY_WITH_TIMEOUT(p.window->progressWindow()->percent() >= 5, 20000);
+        p.window->progressWindow()->close();
+        QVERIFY(finished.size() == 1 || finished.wait(5000));
+        QCOMPARE(finished.last().first().value<SessionOutcome>(), SessionOutcome::Cancelled);
+        QTRY_VERIFY(!p.window->progressWindow());
+        QVERIFY(p.image().work == before);
+        QCOMPARE(p.image().currentFileName, QStringLiteral("new.dat"));
+        QVERIFY(!p.prompter.texts().contains(QStringLiteral("Read Data Completed.")));
+    }
+};
+
+QTEST_MAIN(TstMainWindow)
+#include "tst_mainwindow.moc"
