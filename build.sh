@@ -2,11 +2,12 @@
 # One entry point for a fresh Debian 12 machine:
 #   ./build.sh run    installs what is missing, builds, then starts the program
 #   ./build.sh test   installs what is missing, builds, then runs every test
+#   ./build.sh demo   as run, with the radio emulator standing in for a radio
 set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
- libgl-dev)
+ libgl-dev fonts-noto-cjk)
 
 install_missing() {
     local missing=()
@@ -26,13 +27,42 @@ build() {
     cmake --build build -j "${JOBS:-2}"
 }
 
+DIST=build/dist
+BIN=$DIST/V100
+
+have_display() {
+    [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ] || [ -n "${QT_QPA_PLATFORM:-}" ]
+}
+
+no_display() {
+    echo "No display to show MX_806TR on: use the command line ($BIN/mx806 help) or run with QT_QPA_PLATFORM=offscreen." >&2
+    exit 1
+}
+
 case "${1:-}" in
 run)
     install_missing
     build
-    # Until the desktop window exists the program's face is the command line:
-    # list the new-image template of the "EU" range family.
-    exec build/dist/V100/mx806 show build/dist/V100/Init/2_MX806_New.dat
+    have_display || no_display
+    exec "$BIN/MX_806TR"
+    ;;
+demo)
+    # The emulator plays the radio on a pseudo-terminal; this run's settings
+    # point at it, and are put back when the program ends.
+    install_missing
+    build
+    have_display || no_display
+    ini=$DIST/language/mysetup.ini
+    saved=$(mktemp)
+    cp "$ini" "$saved"
+    "$BIN/mx806-radiosim" --pace > build/radiosim.out 2> build/radiosim.log &
+    sim=$!
+    trap 'kill $sim 2>/dev/null; cp "$saved" "$ini"; rm -f "$saved"' EXIT
+    for _ in $(seq 50); do [ -s build/radiosim.out ] && break; sleep 0.1; done
+    dev=$(head -n 1 build/radiosim.out)
+    echo "Radio emulator on $dev (log: build/radiosim.log)"
+    "$BIN/mx806" port "$dev" >/dev/null
+    "$BIN/MX_806TR"
     ;;
 test)
     install_missing
@@ -40,7 +70,7 @@ test)
     cd build && ctest --output-on-failure -j "${JOBS:-2}"
     ;;
 *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|demo" >&2
     exit 1
     ;;
 esac
