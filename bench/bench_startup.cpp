@@ -51,8 +51,9 @@ int main(int argc, char** argv)
     mx::MainWindow window(app);
     window.show();
     QTimer::singleShot(0, [&] {
-        std::printf("main window shown after %.0f ms (target < 300 ms), resident memory %.1f MB (target < 80 MB)\n",
-                    msSinceProcessStart(), residentKb() / 1024.0);
+        std::printf(
+            "main window shown after %.0f ms (target < 300 ms), resident memory %.1f MB (target < 80 MB)\n",
+            msSinceProcessStart(), residentKb() / 1024.0);
         QApplication::quit();
     });
     return QApplication::exec();

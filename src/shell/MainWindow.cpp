@@ -24,6 +24,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -109,9 +110,12 @@ constexpr ToolEntry Tools[] = {
     {"About", "Help", "mnuHelpAbout"},
 };
 
+// A menu caption without its access key: "&Channel Information" -> "Channel
+// Information", "信道信息(&C)" -> "信道信息".
 QString plain(QString caption)
 {
-    return caption.remove(QLatin1Char('&'));
+    static const QRegularExpression chineseKey(QStringLiteral("\\(&.\\)$"));
+    return caption.remove(chineseKey).remove(QLatin1Char('&'));
 }
 
 } // namespace
@@ -396,8 +400,11 @@ void MainWindow::buildStatusBar()
 QString MainWindow::portText() const
 {
     const Settings& s = m_app.settings;
-    // A device path where the system has no COM numbers; "COM3" / "通信口3" otherwise.
-    if (!s.comPortName.trimmed().isEmpty()) return s.comPortName.trimmed();
+    // "COM3" / "通信口3"; the device's name where the system has no COM numbers.
+    if (!m_comNumbers || !s.comPortName.trimmed().isEmpty()) {
+        const QString device = ports::deviceFor(s.comPort, s.comPortName, m_portLister());
+        if (!device.isEmpty()) return device;
+    }
     return mainText(MainText::PortLabel, language()) + QString::number(s.comPort);
 }
 

@@ -107,8 +107,13 @@ private Q_SLOTS:
              {"新建", "打开", "保存", "打印", "ReadRadio", "CommSet", "WriteRadio", "About"})
             QVERIFY2(!w.toolButton(QString::fromUtf8(key))->icon().isNull(), key);
         QCOMPARE(w.tree()->topLevelItem(0)->childCount(), 3);
-        QCOMPARE(w.portPanel()->text(), QStringLiteral("COM1"));
         QVERIFY(w.editor(EditorKind::ChannelInfo));
+        // The port panel: COM numbers where the system has them, the device's name elsewhere.
+        const auto listed = [] { return QList<ports::PortEntry>{{1, "COM1", "/dev/ttyUSB0", {}}}; };
+        w.setPortLister(listed, false);
+        QCOMPARE(w.portPanel()->text(), QStringLiteral("/dev/ttyUSB0"));
+        w.setPortLister(listed, true);
+        QCOMPARE(w.portPanel()->text(), QStringLiteral("COM1"));
     }
 
     // The dialog's choice takes effect when it closes: captions, editors reopened.
@@ -116,6 +121,7 @@ private Q_SLOTS:
     {
         Program p(root("lang"));
         MainWindow& w = *p.window;
+        w.setPortLister([] { return QList<ports::PortEntry>{}; }, true);
         w.showChildForm(EditorKind::OptFeatures);
         LanguageDialog dialog(p.app);
         QCOMPARE(dialog.combo()->count(), 2); // a Chinese system offers both
@@ -191,6 +197,28 @@ private Q_SLOTS:
         QCOMPARE(p.prompter.texts().last(), QStringLiteral("Unknown version Of DataFile!"));
         QCOMPARE(p.image().currentFileName, good);
         QVERIFY(p.image().work == before);
+    }
+
+    // A data file of another installed version: Yes starts that version's program and ends this one.
+    void dataFileOfAnotherVersionHandsOver()
+    {
+        Program p(root("handover"));
+        test::writeFile(root("handover") + "/Version.ini",
+                        "[Version]\nCurrentVersion=V100\nSoftVersionCount=2\nFirmVersionCount=2\n"
+                        "[Soft]\nVersion0=V100\nVersion1=V200\n[Firm]\nFirm0=V100V100\nFirm1=V200V200\n");
+        p.app.versions.load(root("handover") + "/Version.ini");
+        test::RecordingLauncher launcher;
+        p.window->setLauncher(&launcher);
+        QByteArray other = datafile::encodeRecord(p.image().work);
+        other.replace(0, 4, "V200");
+        test::writeFile(root("handover") + "/other.dat", other);
+        p.chooser.answers = {root("handover") + "/other.dat"};
+        p.prompter.script = {Answer::Yes};
+        p.window->openFile();
+        QCOMPARE(launcher.started, QStringList{QDir::toNativeSeparators(
+                                       root("handover") + "/V200/" +
+                                       QFileInfo(QCoreApplication::applicationFilePath()).fileName())});
+        QCOMPARE(launcher.quits, 1);
     }
 
     void closeWithUnsavedChanges_data()
