@@ -5,6 +5,9 @@
 #include "texts/Texts.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 namespace mx {
 
@@ -26,8 +29,10 @@ void App::startUp(const QString& programDir, const QString& installRoot, const S
     // 2. The computer's locale is left alone: every conversion between
     //    frequency text and number is locale-independent.
 
-    // 3. Settings, then the texts of the chosen language and an empty queue.
-    settings.load(settingsPath(), locale);
+    // 3. Settings (the install's file or the user's copy), then the texts of the chosen language and an empty
+    // queue.
+    m_settingsPath = chooseSettingsPath();
+    settings.load(m_settingsPath, locale);
     messenger.pending().clear();
     messenger.setLanguage(settings.currentLanguage);
 
@@ -38,6 +43,35 @@ void App::startUp(const QString& programDir, const QString& installRoot, const S
     image.versionTag = QString::fromLatin1(VersionTable::ThisVersion);
     image.modelName = modelDisplayName(image.modelCode);
     defaults::initAll(image, programDir, today);
+}
+
+QString App::userSettingsPath()
+{
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+        .filePath(QStringLiteral("MX_806TR/mysetup.ini"));
+}
+
+QString App::chooseSettingsPath() const
+{
+    const QString install = Settings::pathUnder(installRoot);
+    auto writable = [this](const QString& path) {
+        if (canWrite) return canWrite(path);
+        const QFileInfo info(path);
+        if (info.exists()) return info.isWritable();
+        // A file still to be made: its folder (or, missing, the install root) must take it.
+        const QFileInfo folder(info.absolutePath());
+        return folder.exists() ? folder.isWritable() : QFileInfo(installRoot).isWritable();
+    };
+    if (writable(install)) return install;
+    // A read-only install: each user keeps a copy, seeded from the install's file once.
+    const QString user = userSettingsPath();
+    if (!QFileInfo::exists(user)) {
+        QDir().mkpath(QFileInfo(user).absolutePath());
+        QFile::copy(install, user);
+        QFile::setPermissions(user,
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    return user;
 }
 
 std::function<bool()> askSaveBeforeHandover(RadioImage& image, Messenger& messenger,

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/Settings.h"
 #include "data/RadioData.h"
 #include "data/VersionTable.h"
 #include "texts/Messenger.h"
-#include "app/Settings.h"
 
 #include <QDate>
 #include <QString>
@@ -32,7 +32,17 @@ struct App
     // The same with the install root given (the command line's --root).
     void startUp(const QString& programDir, const QString& installRoot, const SystemLocale& locale,
                  const QDate& today = QDate::currentDate());
-    QString settingsPath() const { return Settings::pathUnder(installRoot); }
+    // The settings file in use: the install's language/mysetup.ini, or, when
+    // that cannot be written (a system-wide install), the user's own copy.
+    QString settingsPath() const { return m_settingsPath; }
+    // Where the user's copy lives: <config>/MX_806TR/mysetup.ini (~/.config on Linux).
+    static QString userSettingsPath();
+    // Whether a file can be written (tests pretend a read-only install).
+    std::function<bool(const QString& path)> canWrite;
+
+private:
+    QString chooseSettingsPath() const;
+    QString m_settingsPath;
 };
 
 // The Handover::beforeHandover of a program with an open document: when the

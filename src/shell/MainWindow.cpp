@@ -283,6 +283,8 @@ void MainWindow::buildMenus()
     on("mnuFileSave", [this] { save(); });
     on("mnuFileSaveAs", [this] { saveAs(); });
     on("mnuFileExit", [this] { close(); });
+    on("mnuEditUndo", [this] { undo(); });
+    on("mnuEditRedo", [this] { redo(); });
     on("mnuChannelInfo", [this] { showChildForm(EditorKind::ChannelInfo); });
     on("mnuTVChannel", [this] { showChildForm(EditorKind::TVChannel); });
     on("mnuOptFeature", [this] { showChildForm(EditorKind::OptFeatures); });
@@ -599,6 +601,10 @@ EditorWindow* MainWindow::showChildForm(EditorKind kind)
     sub->setAttribute(Qt::WA_DeleteOnClose);
     // The editor's own Close button closes its window.
     connect(e, &QObject::destroyed, sub, [sub] { sub->close(); });
+    connect(e, &EditorWindow::edited, this, [this] {
+        m_history.record(m_app.image);
+        updateUndoActions();
+    });
     e->show();
     m_mdi->cascadeSubWindows();
     return e;
@@ -611,12 +617,12 @@ void MainWindow::commitEditors()
         if (auto* e = qobject_cast<EditorWindow*>(w->widget())) e->commitPending();
 }
 
-void MainWindow::closeChildForms()
+void MainWindow::closeChildForms(bool commit)
 {
     const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
     for (QMdiSubWindow* w : windows) {
         if (auto* e = qobject_cast<EditorWindow*>(w->widget())) {
-            e->commitPending();
+            if (commit) e->commitPending();
             e->stopActivity();
             e->setParent(nullptr);
             delete e;
@@ -624,6 +630,46 @@ void MainWindow::closeChildForms()
         m_mdi->removeSubWindow(w);
         delete w;
     }
+}
+
+void MainWindow::resetHistory()
+{
+    m_history.reset(m_app.image);
+    updateUndoActions();
+}
+
+void MainWindow::updateUndoActions()
+{
+    action(QStringLiteral("mnuEditUndo"))->setEnabled(m_history.canUndo());
+    action(QStringLiteral("mnuEditRedo"))->setEnabled(m_history.canRedo());
+}
+
+// The editors show the image anew, in the same places.
+void MainWindow::reopenEditors()
+{
+    QList<EditorKind> kinds;
+    const QList<QMdiSubWindow*> windows = m_mdi->subWindowList(QMdiArea::StackingOrder);
+    for (QMdiSubWindow* w : windows)
+        if (auto* e = qobject_cast<EditorWindow*>(w->widget())) kinds.append(e->kind());
+    closeChildForms(false);
+    for (EditorKind kind : kinds)
+        showChildForm(kind);
+    updateCaption();
+    updateUndoActions();
+}
+
+void MainWindow::undo()
+{
+    commitEditors();
+    m_history.record(m_app.image); // what was just typed is an edit of its own
+    if (m_history.undo(m_app.image)) reopenEditors();
+}
+
+void MainWindow::redo()
+{
+    commitEditors();
+    m_history.record(m_app.image);
+    if (m_history.redo(m_app.image)) reopenEditors();
 }
 
 void MainWindow::openChannelEditorAndCascade()
@@ -652,6 +698,7 @@ void MainWindow::loadNewDoc()
     changeLanguage();
     openChannelEditorAndCascade();
     updateCaption();
+    resetHistory();
 }
 
 bool MainWindow::askSaveIfModified()
@@ -679,6 +726,7 @@ void MainWindow::openFile()
         datafile::LoadStatus::Ok) {
         changeLanguage();
         openChannelEditorAndCascade();
+        resetHistory();
     }
     updateCaption();
 }
@@ -715,6 +763,7 @@ void MainWindow::initialSetting()
     defaults::loadTemplate(m_app.image, defaults::templatePath(m_app.programDir, m_app.image, false));
     openChannelEditorAndCascade();
     updateCaption();
+    resetHistory();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -805,6 +854,7 @@ void MainWindow::imageReplaced()
     changeLanguage();
     openChannelEditorAndCascade();
     updateCaption();
+    resetHistory();
 }
 
 // ---------------------------------------------------------------- dialogs

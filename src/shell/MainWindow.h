@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/UndoHistory.h"
 #include "editors/EditorWindow.h"
 #include "link/PortNames.h"
 #include "shell/Dialogs.h"
@@ -87,7 +88,10 @@ public:
     void languageSetup();
     void about();
     EditorWindow* showChildForm(EditorKind kind);
-    void closeChildForms();
+    // Closes every editor; storing first what is being typed unless told otherwise.
+    void closeChildForms(bool commit = true);
+    void undo();
+    void redo();
     // Every open editor stores a value still being typed.
     void commitEditors();
 
@@ -128,6 +132,9 @@ private:
     void handOverTo(const QString& version);
     Handover handover();
     QString portText() const;
+    void resetHistory();
+    void updateUndoActions();
+    void reopenEditors();
 
     App& m_app;
     std::unique_ptr<FileChooser> m_ownChooser;
@@ -157,7 +164,7 @@ private:
     SerialPortLink* m_port = nullptr;
     Session* m_session = nullptr;
     QPointer<ProgressWindow> m_progress;
-    bool m_closing = false;
+    UndoHistory m_history;
 };
 
 } // namespace mx

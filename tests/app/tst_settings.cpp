@@ -1,5 +1,5 @@
-#include "data/TestSupport.h"
 #include "app/Settings.h"
+#include "data/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,7 +1,8 @@
+#include "app/Startup.h"
 #include "data/DataFile.h"
 #include "data/TestSupport.h"
-#include "app/Startup.h"
 
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,6 +25,29 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+
+    // A read-only install: the user's own copy is made from it and used; the install's file stays.
+    void readOnlyInstallUsesUserCopy()
+    {
+        QTemporaryDir root;
+        const QString install = root.filePath(QStringLiteral("language/mysetup.ini"));
+        writeFile(install, SettingsFile);
+        QFile::remove(App::userSettingsPath());
+        for (int run = 0; run < 2; ++run) {
+            TestPrompter prompter;
+            App app(prompter);
+            app.canWrite = [&](const QString& path) { return path != QDir::toNativeSeparators(install); };
+            app.startUp(root.filePath(QStringLiteral("V100")), FixedLocale(1));
+            QCOMPARE(app.settingsPath(), App::userSettingsPath());
+            QCOMPARE(app.settings.comPort, run == 0 ? 3 : 7); // seeded once, then the user's own
+            app.settings.comPort = 7;
+            QVERIFY(app.settings.saveComPort(app.settingsPath()));
+        }
+        QCOMPARE(readFile(install), SettingsFile);
+        QFile::remove(App::userSettingsPath());
+    }
+
     void startUp_data()
     {
         QTest::addColumn<bool>("files"); // Version.ini and mysetup.ini present

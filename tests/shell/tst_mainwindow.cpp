@@ -180,6 +180,34 @@ private Q_SLOTS:
         QCOMPARE(p.chooser.saves, 2);
     }
 
+    // Edits undone one by one give the original image byte for byte; redo goes forward again.
+    void undoAndRedoOfEdits()
+    {
+        Program p(root("undo"));
+        auto bytes = [&]() -> QByteArray {
+            return datafile::encodeRecord(p.image().work) + usedChannels(p.image());
+        };
+        const QByteArray original = bytes();
+        QList<QByteArray> states;
+        for (int n : {5, 6, 7}) {
+            p.image().addChannel(n, 0, 1, QStringLiteral("28.5"));
+            Q_EMIT p.window->editor(EditorKind::ChannelInfo)->edited();
+            states << bytes();
+        }
+        p.image().work.rangeMode = 1; // typed but not yet announced: undone as an edit of its own
+        for (int k = 2; k >= 0; --k) {
+            p.window->action("mnuEditUndo")->trigger();
+            QCOMPARE(bytes(), states[k]);
+        }
+        p.window->undo();
+        QCOMPARE(bytes(), original);
+        QVERIFY(!datafile::isModified(p.image()));
+        QVERIFY(!p.window->action("mnuEditUndo")->isEnabled());
+        p.window->action("mnuEditRedo")->trigger();
+        QCOMPARE(bytes(), states[0]);
+        QVERIFY(p.window->editor(EditorKind::ChannelInfo));
+    }
+
     void openOfRefusedFileKeepsNameAndImage()
     {
         Program p(root("open"));
