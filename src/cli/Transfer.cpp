@@ -199,7 +199,7 @@ QString aftermath(TransferKind kind)
     case TransferKind::Info:
         break;
     }
-    return {};
+    return QStringLiteral("nothing was changed");
 }
 
 } // namespace
@@ -344,7 +344,9 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
     QTimer waitLimit;
     waitLimit.setSingleShot(true);
     bool timedOut = false;
+    bool waitingNow = false;
     QObject::connect(&session, &Session::waitingForNextRadio, [&](bool waiting) {
+        waitingNow = waiting;
         if (!waiting) {
             waitLimit.stop();
             return;
@@ -367,8 +369,10 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
         loop.quit();
     });
     bool interrupted = false;
+    bool interruptedWaiting = false; // the signal came while a multi-write waited for the next radio
     SignalCatcher catcher([&] {
         interrupted = true;
+        interruptedWaiting = waitingNow;
         session.cancel();
     });
 
@@ -407,6 +411,8 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
     case SessionOutcome::Cancelled:
         if (timedOut)
             ctx.say(QStringLiteral("no next radio answered within %1 s%2").arg(timeoutSeconds).arg(written));
+        else if (interruptedWaiting)
+            ctx.say(QStringLiteral("cancelled while waiting for the next radio") + written);
         else if (interrupted)
             ctx.say(QStringLiteral("cancelled: ") + aftermath(kind) + written);
         break;
