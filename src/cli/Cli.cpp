@@ -1,5 +1,7 @@
 #include "cli/Cli.h"
 
+#include "data/VersionTable.h"
+
 #include <QCoreApplication>
 #include <QDir>
 
@@ -62,10 +64,15 @@ void Context::say(const QString& text)
     err << "mx806: " << text << Qt::endl;
 }
 
+void Context::sayAbout(const QString& file, const QString& reason)
+{
+    say(file + QStringLiteral(": ") + reason);
+}
+
 int Context::usageError(const QString& message)
 {
     say(message);
-    err << help;
+    say(QStringLiteral("see 'mx806 help %1'").arg(commandName));
     err.flush();
     return ExitUsage;
 }
@@ -107,13 +114,57 @@ QString Dispatcher::usage() const
     for (const Command& c : m_commands)
         s << "  " << m_programName << ' ' << synopsis(c) << "\n      " << c.summary << '\n';
     s << "\nOptions of every command:\n"
-      << "  --root DIR   install root holding Version.ini and language/mysetup.ini\n"
-      << "               (default: the folder above the program's folder)\n"
-      << "  --help       show the help of a command (also: help COMMAND)\n\n"
+      << "  --root DIR     install root holding Version.ini and language/mysetup.ini\n"
+      << "                 (default: the folder above the program's folder)\n"
+      << "  -h, --help     show the help of a command (also: help COMMAND)\n"
+      << "  -V, --version  show the program's version\n\n"
       << "Exit status: 0 done, 1 wrong command line, 2 a file or image refused or unreadable,\n"
       << "3 no answer from the radio, port not opened or cancelled, 4 wrong model,\n"
       << "5 incompatible firmware.\n";
     return text;
+}
+
+QString Dispatcher::versionText() const
+{
+    const QString version = QString::fromLatin1(VersionTable::ThisVersion);
+    return QStringLiteral("%1 %2 (MX-806TR programming software, data version %3)\n")
+        .arg(m_programName, VersionTable::shown(version), version);
+}
+
+QString Dispatcher::nearest(const QString& typed, const QStringList& candidates)
+{
+    // Edit distance (insertions, deletions, substitutions, swapped neighbours).
+    auto distance = [](const QString& a, const QString& b) {
+        const int n = int(a.size()), m = int(b.size());
+        QList<QList<int>> d(n + 1, QList<int>(m + 1, 0));
+        for (int i = 0; i <= n; ++i)
+            d[i][0] = i;
+        for (int j = 0; j <= m; ++j)
+            d[0][j] = j;
+        for (int i = 1; i <= n; ++i) {
+            for (int j = 1; j <= m; ++j) {
+                const int cost = a[i - 1] == b[j - 1] ? 0 : 1;
+                d[i][j] = qMin(qMin(d[i - 1][j] + 1, d[i][j - 1] + 1), d[i - 1][j - 1] + cost);
+                if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
+                    d[i][j] = qMin(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+        return d[n][m];
+    };
+    const QString word = typed.toLower();
+    const QString bareWord = QString(word).remove(QLatin1Char('-'));
+    QString best;
+    int bestDistance = 3; // at most two letters off
+    for (const QString& c : candidates) {
+        // The beginning of a name, dashes aside ("multiwrite", "--ret").
+        if (bareWord.size() >= 2 && QString(c).remove(QLatin1Char('-')).startsWith(bareWord)) return c;
+        const int d = distance(word, c);
+        if (d < bestDistance && d < int(c.size()) - 1) {
+            best = c;
+            bestDistance = d;
+        }
+    }
+    return best;
 }
 
 QString Dispatcher::commandHelp(const Command& command) const
@@ -151,12 +202,21 @@ int Dispatcher::run(const QStringList& arguments, const QString& programDir)
 {
     QTextStream out(stdout);
     QTextStream err(stderr);
-    auto usageError = [&](const QString& message, const Command* command) {
-        if (!message.isEmpty()) err << m_programName << ": " << message << '\n';
-        err << (command ? commandHelp(*command) : usage());
+    // One line naming what is wrong, a guess where one is close, and where the help is.
+    auto usageError = [&](const QString& message, const Command* command, const QString& guess = {}) {
+        err << m_programName << ": " << message;
+        if (!guess.isEmpty()) err << " (did you mean " << guess << "?)";
+        err << '\n'
+            << m_programName << ": see '" << m_programName << " help"
+            << (command ? QLatin1Char(' ') + command->name : QString()) << "'\n";
         err.flush();
         return int(ExitUsage);
     };
+    QStringList commandNames{QStringLiteral("help")};
+    for (const Command& c : m_commands)
+        commandNames.append(c.name);
+    const QStringList frontOptions{QStringLiteral("--root"), QStringLiteral("--help"),
+                                   QStringLiteral("--version")};
 
     QString root;
     const int n = int(arguments.size());
@@ -168,31 +228,50 @@ int Dispatcher::run(const QStringList& arguments, const QString& programDir)
             out << usage();
             return ExitOk;
         }
+        if (a == QLatin1String("-V") || a == QLatin1String("--version")) {
+            out << versionText();
+            return ExitOk;
+        }
         if (a == QLatin1String("--root") && i + 1 < n) {
             root = arguments[++i];
         } else if (a.startsWith(QLatin1String("--root="))) {
             root = a.mid(7);
         } else if (a != QLatin1String("--root")) {
-            return usageError(QStringLiteral("unknown option %1").arg(a), nullptr);
+            const QString typed = a.section(QLatin1Char('='), 0, 0);
+            return usageError(QStringLiteral("unknown option %1").arg(typed), nullptr,
+                              nearest(typed, frontOptions));
         }
         if (root.isEmpty()) return usageError(QStringLiteral("--root needs a folder"), nullptr);
     }
-    if (i >= n) return usageError(QString(), nullptr);
+    if (i >= n) {
+        err << usage();
+        err.flush();
+        return ExitUsage;
+    }
 
     const QString name = arguments[i++];
     if (name == QLatin1String("help")) {
+        if (i + 1 < n) return usageError(QStringLiteral("help takes one command"), nullptr);
         if (i < n) {
+            if (arguments[i] == QLatin1String("help")) {
+                out << "usage: " << m_programName << " help [COMMAND]\n\n"
+                    << "Shows the commands, or the options of one command.\n";
+                return ExitOk;
+            }
             if (const Command* c = find(arguments[i])) {
                 out << commandHelp(*c);
                 return ExitOk;
             }
-            return usageError(QStringLiteral("unknown command %1").arg(arguments[i]), nullptr);
+            return usageError(QStringLiteral("unknown command %1").arg(arguments[i]), nullptr,
+                              nearest(arguments[i], commandNames));
         }
         out << usage();
         return ExitOk;
     }
     const Command* command = find(name);
-    if (!command) return usageError(QStringLiteral("unknown command %1").arg(name), nullptr);
+    if (!command)
+        return usageError(QStringLiteral("unknown command %1").arg(name), nullptr,
+                          nearest(name, commandNames));
 
     QStringList positional;
     QMap<QString, QString> options;
@@ -227,9 +306,19 @@ int Dispatcher::run(const QStringList& arguments, const QString& programDir)
         if (isLong && optName == rootOption.name) option = &rootOption;
         for (const Option& o : command->options)
             if (isLong ? o.name == optName : a.size() == 2 && o.shortName == a.mid(1)) option = &o;
-        if (!option)
-            return usageError(QStringLiteral("unknown option %1").arg(a.section(QLatin1Char('='), 0, 0)),
-                              command);
+        if (!option) {
+            const QString typed = a.section(QLatin1Char('='), 0, 0);
+            QStringList known{QStringLiteral("--root"), QStringLiteral("--help")};
+            for (const Option& o : command->options)
+                known << QStringLiteral("--") + o.name;
+            if (!isLong) {
+                known.clear();
+                for (const Option& o : command->options)
+                    if (!o.shortName.isEmpty()) known << QStringLiteral("-") + o.shortName;
+            }
+            return usageError(QStringLiteral("unknown option %1 for %2").arg(typed, command->name), command,
+                              nearest(typed, known));
+        }
 
         const QString shown = isLong ? QStringLiteral("--") + optName : a;
         if (option->valueName.isEmpty()) {
@@ -261,6 +350,7 @@ int Dispatcher::run(const QStringList& arguments, const QString& programDir)
     out.flush();
     err.flush();
     Context context(dir, installRoot, commandHelp(*command));
+    context.commandName = command->name;
     context.args = positional;
     for (auto it = options.cbegin(); it != options.cend(); ++it)
         context.setOption(it.key(), it.value());

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cli/CliPrompter.h"
 #include "app/Startup.h"
+#include "cli/CliPrompter.h"
 
 #include <QList>
 #include <QMap>
@@ -69,6 +69,8 @@ public:
     // the value is no such number.
     bool intValue(const QString& option, int def, int minimum, int& value) const;
 
+    QString commandName; // the running subcommand
+
     const QString programDir;  // folder of the running program (holds Init/)
     const QString installRoot; // its parent, or the folder given with --root
     const QString help;        // the running subcommand's help text
@@ -78,9 +80,15 @@ public:
     CliPrompter prompter;
     App app; // messages in English, answered by prompter
 
+    // -q: no progress and no news, only errors and warnings.
+    bool quiet() const { return isSet(QStringLiteral("quiet")); }
+
     // Prints "mx806: text" on the error stream.
     void say(const QString& text);
-    // A wrong command line found by the subcommand: the message and its help; ExitUsage.
+    // Prints "mx806: FILE: reason".
+    void sayAbout(const QString& file, const QString& reason);
+    // A wrong command line found by the subcommand: the message and where to
+    // find the command's help; ExitUsage.
     int usageError(const QString& message);
 
     // Loads <install root>/Version.ini into app.versions; false when it is missing.
@@ -109,6 +117,11 @@ public:
 
     QString usage() const;
     QString commandHelp(const Command& command) const;
+    // "mx806 V1.00 ..." for --version.
+    QString versionText() const;
+    // The name among candidates nearest to a mistyped one (a few letters off or
+    // its beginning), or "" when none is close.
+    static QString nearest(const QString& typed, const QStringList& candidates);
 
 private:
     QString m_programName;

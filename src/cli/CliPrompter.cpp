@@ -53,7 +53,7 @@ Answer CliPrompter::ask(const QString& text, Buttons buttons, Icon)
     }
     if (buttons != Buttons::Ok) ++m_questions;
 
-    if (!m_quiet) {
+    if (!m_quiet && !m_unprinted.contains(text)) {
         if (m_beforePrint) m_beforePrint();
         QTextStream fallback(stderr);
         QTextStream& err = m_err ? *m_err : fallback;

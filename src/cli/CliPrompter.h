@@ -47,6 +47,8 @@ public:
 
     // Quiet: nothing is printed (the texts are still recorded).
     void setQuiet(bool quiet) { m_quiet = quiet; }
+    // These texts are answered as usual but not printed (-q: news that is no error).
+    void setUnprinted(const QStringList& texts) { m_unprinted = texts; }
     // Runs before a text is printed (a progress bar ends its line).
     void setBeforePrint(std::function<void()> beforePrint) { m_beforePrint = std::move(beforePrint); }
 
@@ -56,6 +58,7 @@ private:
     QTextStream* m_err;
     QMap<Buttons, Answer> m_defaults;
     QStringList m_texts;
+    QStringList m_unprinted;
     std::function<void()> m_beforePrint;
     int m_retryLimit = 3;
     int m_retries = 0;

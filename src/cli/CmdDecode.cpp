@@ -2,6 +2,7 @@
 
 #include "cli/Transfer.h"
 
+#include "cli/Problems.h"
 #include "data/DataFile.h"
 #include "link/MemoryCodec.h"
 
@@ -16,22 +17,36 @@ int runDecode(Context& ctx)
     const QString output = ctx.value(QStringLiteral("output"));
     if (!isDataFileName(output))
         return ctx.usageError(QStringLiteral("the output must be a .dat file: %1").arg(output));
+    const QString input = ctx.args.first();
+    if (sameFile(output, input) || sameFile(datafile::channelFileName(output), input))
+        return ctx.usageError(QStringLiteral("the output %1 would overwrite the input").arg(output));
     ctx.startUp();
     App& app = ctx.app;
+    if (!checkOutput(ctx, output) || !checkOutput(ctx, datafile::channelFileName(output))) return ExitRefused;
 
-    const QString input = ctx.args.first();
-    QFile file(input);
+    QString problem = readProblem(input);
     QByteArray memory;
-    if (file.open(QIODevice::ReadOnly)) memory = file.read(RadioMemorySize + 1);
-    if (memory.size() != RadioMemorySize) {
-        ctx.say(app.messenger.text(TextId::FileError) +
-                QStringLiteral(" (%1: a memory image holds %2 bytes)").arg(input).arg(RadioMemorySize));
+    if (problem.isEmpty()) {
+        QFile file(input);
+        if (file.open(QIODevice::ReadOnly)) memory = file.read(RadioMemorySize + 1);
+        if (memory.size() != RadioMemorySize)
+            problem = QStringLiteral("%1%2 bytes; a memory image holds exactly %3")
+                          .arg(memory.size() > RadioMemorySize ? QStringLiteral("more than ") : QString())
+                          .arg(qMin(memory.size(), qsizetype(RadioMemorySize)))
+                          .arg(RadioMemorySize);
+    }
+    if (!problem.isEmpty()) {
+        app.messenger.ask(TextId::FileError);
+        ctx.sayAbout(input, problem);
         return ExitRefused;
     }
     decodeImage(memory, app.image);
     app.image.currentFileName = QStringLiteral("new.dat");
     app.image.isNewDocument = true;
-    return datafile::saveDataFile(app.image, output, app.messenger) ? ExitOk : ExitRefused;
+    QString reason;
+    if (datafile::saveDataFile(app.image, output, app.messenger, &reason)) return ExitOk;
+    ctx.sayAbout(output, reason);
+    return ExitRefused;
 }
 
 } // namespace

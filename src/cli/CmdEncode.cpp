@@ -2,6 +2,8 @@
 
 #include "cli/Transfer.h"
 
+#include "cli/Problems.h"
+#include "data/DataFile.h"
 #include "link/MemoryCodec.h"
 
 #include <QSaveFile>
@@ -13,21 +15,28 @@ namespace {
 int runEncode(Context& ctx)
 {
     const QString output = ctx.value(QStringLiteral("output"));
+    const QString input = ctx.args.first();
+    if (sameFile(output, input) || sameFile(output, datafile::channelFileName(input)))
+        return ctx.usageError(QStringLiteral("the output %1 would overwrite the input").arg(output));
     ctx.startUp();
     App& app = ctx.app;
-    if (!loadDataFile(ctx, ctx.args.first())) return ExitRefused;
+    if (!checkOutput(ctx, output)) return ExitRefused;
+    if (!loadDataFile(ctx, input)) return ExitRefused;
+    checkChannelFile(ctx, input, false);
     const QString misfit = checkImageFits(app.image);
     if (!misfit.isEmpty()) {
         ctx.say(QStringLiteral("value does not fit the radio: ") + misfit);
         return ExitRefused;
     }
+    warnFrequencies(ctx);
     QByteArray memory;
     fillRadioMemory(memory);
     encodeImage(app.image, memory);
 
     QSaveFile file(output);
     if (!file.open(QIODevice::WriteOnly) || file.write(memory) != memory.size() || !file.commit()) {
-        ctx.say(app.messenger.text(TextId::FileError) + QStringLiteral(" (") + output + QLatin1Char(')'));
+        app.messenger.ask(TextId::FileError);
+        ctx.sayAbout(output, file.errorString());
         return ExitRefused;
     }
     return ExitOk;

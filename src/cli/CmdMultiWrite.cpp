@@ -11,9 +11,14 @@ int runMultiWrite(Context& ctx)
     int count = 0;
     if (!ctx.intValue(QStringLiteral("count"), 0, 1, count))
         return ctx.usageError(QStringLiteral("multi-write needs --count N (1 or more)"));
+    int timeout = 0;
+    if (!ctx.intValue(QStringLiteral("timeout"), 0, 1, timeout))
+        return ctx.usageError(QStringLiteral("--timeout needs a number of seconds (1 or more)"));
     QString device;
     if (const int status = prepareTransfer(ctx, device); status != ExitOk) return status;
-    if (!loadDataFile(ctx, ctx.args.first())) return ExitRefused;
+    const QString path = ctx.args.first();
+    if (!loadDataFile(ctx, path) || !checkChannelFile(ctx, path, true)) return ExitRefused;
+    warnFrequencies(ctx);
     return runTransfer(ctx, TransferKind::MultiWrite, device, count);
 }
 
@@ -33,6 +38,9 @@ Command multiWriteCommand()
                          QStringLiteral("how many radios (1 or more)"),
                          {},
                          true});
+    c.options.append({QStringLiteral("timeout"), QStringLiteral("S"),
+                      QStringLiteral("give up when no next radio has answered within S seconds\n"
+                                     "(default: wait without end)")});
     c.run = runMultiWrite;
     return c;
 }

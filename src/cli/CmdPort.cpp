@@ -1,7 +1,10 @@
 // mx806 port [DEV]: the serial ports of the system and the one the programs use.
 
-#include "cli/Cli.h"
+#include "cli/Problems.h"
+#include "cli/Transfer.h"
 #include "link/PortNames.h"
+
+#include <QFileInfo>
 
 namespace mx::cli {
 
@@ -11,38 +14,46 @@ int runPort(Context& ctx)
 {
     ctx.startUp();
     Settings& settings = ctx.app.settings;
+    auto kept = [&settings] {
+        if (!settings.comPortName.trimmed().isEmpty()) return settings.comPortName.trimmed();
+        const PortChoice choice = resolvePort(QString::number(settings.comPort));
+        return choice.device.isEmpty() ? QStringLiteral("none (%1)").arg(choice.problem) : choice.device;
+    };
     if (ctx.args.isEmpty()) {
         for (const ports::PortEntry& p : ports::availablePorts())
             ctx.out << p.shown << "  " << p.deviceName
                     << (p.description.isEmpty() ? QString() : QStringLiteral("  ") + p.description) << '\n';
-        const QString device = ports::deviceFor(settings.comPort, settings.comPortName);
-        ctx.out << "radio port: " << (device.isEmpty() ? QStringLiteral("none") : device) << Qt::endl;
+        ctx.out << "radio port: " << kept() << Qt::endl;
         return ExitOk;
     }
 
     const QString chosen = ctx.args.first().trimmed();
-    bool isNumber = false;
-    const int number = chosen.toInt(&isNumber);
-    const int com = isNumber ? number : ports::comNumber(chosen);
-    if (com > 0 && !chosen.contains(QLatin1Char('/'))) {
+    const PortChoice choice = resolvePort(chosen);
+    if (choice.numbered) {
         // A port number keeps its meaning for every version of the program.
-        settings.comPort = com;
+        if (choice.device.isEmpty()) {
+            ctx.say(choice.problem);
+            return ExitRefused;
+        }
+        settings.comPort = choice.number;
         settings.comPortName.clear();
-    } else if (!chosen.isEmpty() && !isNumber &&
-               (!chosen.startsWith(QLatin1String("COM"), Qt::CaseInsensitive) ||
-                chosen.contains(QLatin1Char('/')))) {
-        // A device path has no number: it goes under its own key, comPort stays.
-        settings.comPortName = chosen;
     } else {
-        // Port 0, or a COM name without a port number ("COM0", "COMx"): nothing changes.
-        return ctx.usageError(QStringLiteral("no such port: %1").arg(chosen));
+        // A device path has no number: it goes under its own key, comPort stays.
+        const bool exists =
+            QFileInfo::exists(chosen) ||
+            (!chosen.contains(QLatin1Char('/')) && QFileInfo::exists(QStringLiteral("/dev/") + chosen));
+        if (!exists) {
+            ctx.say(QStringLiteral("no port %1: no such device").arg(chosen));
+            return ExitRefused;
+        }
+        settings.comPortName = chosen;
     }
     if (!settings.saveComPort(ctx.app.settingsPath())) {
-        ctx.say(ctx.app.messenger.text(TextId::FileError) + QStringLiteral(" (") + ctx.app.settingsPath() +
-                QLatin1Char(')'));
+        ctx.app.messenger.ask(TextId::FileError);
+        ctx.sayAbout(ctx.app.settingsPath(), writeProblem(ctx.app.settingsPath()));
         return ExitRefused;
     }
-    ctx.out << "radio port: " << ports::deviceFor(settings.comPort, settings.comPortName) << Qt::endl;
+    ctx.out << "radio port: " << kept() << Qt::endl;
     return ExitOk;
 }
 

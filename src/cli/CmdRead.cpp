@@ -15,9 +15,14 @@ int runRead(Context& ctx)
         return ctx.usageError(QStringLiteral("the output must be a .dat file: %1").arg(output));
     QString device;
     if (const int status = prepareTransfer(ctx, device); status != ExitOk) return status;
+    // Files that could not be written are refused before the radio is touched.
+    if (!checkOutput(ctx, output) || !checkOutput(ctx, datafile::channelFileName(output))) return ExitRefused;
     if (const int status = runTransfer(ctx, TransferKind::Read, device); status != ExitOk) return status;
     // The files appear only now, complete, after the whole memory was read.
-    return datafile::saveDataFile(ctx.app.image, output, ctx.app.messenger) ? ExitOk : ExitRefused;
+    QString reason;
+    if (datafile::saveDataFile(ctx.app.image, output, ctx.app.messenger, &reason)) return ExitOk;
+    ctx.sayAbout(output, reason);
+    return ExitRefused;
 }
 
 } // namespace

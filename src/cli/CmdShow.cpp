@@ -1,7 +1,7 @@
 // mx806 show FILE.dat: a readable listing of a data file and its channel file.
 
-#include "cli/Cli.h"
 #include "cli/Listing.h"
+#include "cli/Transfer.h"
 
 #include "data/DataFile.h"
 
@@ -18,10 +18,9 @@ int runShow(Context& ctx)
     ctx.loadVersions();
     // The command line never starts another installed version: no handover,
     // so the incompatibility question is answered No and the file is refused.
-    const datafile::LoadStatus status =
-        datafile::loadDataFile(ctx.app.image, path, ctx.app.versions, ctx.app.messenger);
+    if (!loadDataFile(ctx, path)) return ExitRefused;
+    checkChannelFile(ctx, path, false);
     ctx.err.flush();
-    if (status != datafile::LoadStatus::Ok) return ExitRefused;
     printImage(ctx.out, ctx.app.image, path);
     return ExitOk;
 }

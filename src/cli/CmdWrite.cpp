@@ -10,7 +10,9 @@ int runWrite(Context& ctx)
 {
     QString device;
     if (const int status = prepareTransfer(ctx, device); status != ExitOk) return status;
-    if (!loadDataFile(ctx, ctx.args.first())) return ExitRefused;
+    const QString path = ctx.args.first();
+    if (!loadDataFile(ctx, path) || !checkChannelFile(ctx, path, true)) return ExitRefused;
+    warnFrequencies(ctx);
     return runTransfer(ctx, TransferKind::Write, device);
 }
 

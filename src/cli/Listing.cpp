@@ -1,5 +1,6 @@
 #include "cli/Listing.h"
 
+#include "cli/Problems.h"
 #include "data/FreqRules.h"
 #include "data/RadioData.h"
 #include "texts/Texts.h"
@@ -95,6 +96,9 @@ void printBands(QTextStream& out, const RadioImage& image, int m)
                 << onOffText(ch.publicFlag).leftJustified(6) << "  " << onOffText(ch.busy).leftJustified(4)
                 << "  " << onOffText(ch.hiCut).leftJustified(6) << "  " << rogerText(ch.rogerBeep);
             if (ch.inUse != 1) out << "  (in-use word " << ch.inUse << ')';
+            // A hand-edited or imported file: what the radio would take but should not hold.
+            if (const QString problem = frequencyProblem(ch, m); !problem.isEmpty())
+                out << "  <- " << problem;
             out << '\n';
         }
     }

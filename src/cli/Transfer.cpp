@@ -1,14 +1,22 @@
 #include "cli/Transfer.h"
 
+#include "cli/Problems.h"
 #include "data/DataFile.h"
 #include "link/PortNames.h"
 #include "link/SerialPortLink.h"
 #include "link/Session.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileInfo>
+#include <QSocketNotifier>
+#include <QTimer>
 
+#include <csignal>
 #include <cstdio>
+#include <fcntl.h>
+#include <memory>
 #include <unistd.h>
 
 namespace mx::cli {
@@ -38,13 +46,15 @@ int exitFor(SessionOutcome outcome)
 class ProgressPrinter
 {
 public:
-    explicit ProgressPrinter(const QString& label) : m_label(label), m_terminal(isatty(fileno(stderr)) != 0)
+    ProgressPrinter(const QString& label, bool shown)
+        : m_label(label), m_terminal(isatty(fileno(stderr)) != 0), m_shown(shown)
     {
     }
     ~ProgressPrinter() { endLine(); }
 
     void show(int percent)
     {
+        if (!m_shown) return;
         if (m_terminal) {
             constexpr int Width = 40;
             const int filled = percent * Width / 100;
@@ -70,9 +80,127 @@ public:
 private:
     QString m_label;
     bool m_terminal;
+    bool m_shown;
     bool m_open = false;
     int m_lastTenth = -1;
 };
+
+// -v: the port with a line per frame sent (">") and received ("<"), in
+// milliseconds since the transfer began.
+class TracePort : public RadioPort
+{
+public:
+    TracePort(RadioPort& inner, std::function<void(const QString&)> print)
+        : m_inner(inner), m_print(std::move(print))
+    {
+        m_clock.start();
+        connect(&inner, &RadioPort::replyReceived, this, [this](const QByteArray& bytes) {
+            trace(QStringLiteral("<"), bytes);
+            Q_EMIT replyReceived(bytes);
+        });
+        connect(&inner, &RadioPort::portLost, this, [this] {
+            m_print(stamp() + QStringLiteral(" port lost"));
+            Q_EMIT portLost();
+        });
+    }
+
+    bool open() override { return m_inner.open(); }
+    void close() override { m_inner.close(); }
+    bool isOpen() const override { return m_inner.isOpen(); }
+    void send(const QByteArray& frame, int expectedReplyLength) override
+    {
+        trace(QStringLiteral(">"), frame);
+        m_inner.send(frame, expectedReplyLength);
+    }
+    QString errorString() const override { return m_inner.errorString(); }
+
+private:
+    QString stamp() const { return QStringLiteral("%1 ms").arg(m_clock.nsecsElapsed() / 1e6, 9, 'f', 1); }
+    void trace(const QString& direction, const QByteArray& bytes)
+    {
+        m_print(stamp() + QLatin1Char(' ') + direction + QLatin1Char(' ') +
+                QString::fromLatin1(bytes.toHex(' ').toUpper()));
+    }
+
+    RadioPort& m_inner;
+    std::function<void(const QString&)> m_print;
+    QElapsedTimer m_clock;
+};
+
+// SIGINT and SIGTERM during a transfer end it as closing the progress window
+// does: the handler only writes a byte into a pipe, the event loop does the rest.
+class SignalCatcher
+{
+public:
+    explicit SignalCatcher(std::function<void()> onSignal)
+    {
+        if (::pipe(m_fds) != 0) return;
+        for (int fd : m_fds) {
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+            ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) | O_NONBLOCK);
+        }
+        s_writeFd = m_fds[1];
+        struct sigaction action = {};
+        action.sa_handler = &SignalCatcher::handler;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &m_oldInt);
+        sigaction(SIGTERM, &action, &m_oldTerm);
+        m_notifier = std::make_unique<QSocketNotifier>(m_fds[0], QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this, onSignal] {
+            char buffer[16];
+            while (::read(m_fds[0], buffer, sizeof buffer) > 0) {
+            }
+            onSignal();
+        });
+    }
+    ~SignalCatcher()
+    {
+        if (!m_notifier) return;
+        m_notifier.reset();
+        sigaction(SIGINT, &m_oldInt, nullptr);
+        sigaction(SIGTERM, &m_oldTerm, nullptr);
+        s_writeFd = -1;
+        ::close(m_fds[0]);
+        ::close(m_fds[1]);
+    }
+
+private:
+    static void handler(int)
+    {
+        const char byte = 1;
+        if (s_writeFd < 0) return;
+        const ssize_t n = ::write(s_writeFd, &byte, 1);
+        (void)n;
+    }
+
+    static inline volatile std::sig_atomic_t s_writeFd = -1;
+    int m_fds[2] = {-1, -1};
+    struct sigaction m_oldInt = {};
+    struct sigaction m_oldTerm = {};
+    std::unique_ptr<QSocketNotifier> m_notifier;
+};
+
+QString kindWord(TransferKind kind)
+{
+    return kind == TransferKind::Read   ? QStringLiteral("read")
+           : kind == TransferKind::Info ? QStringLiteral("query")
+                                        : QStringLiteral("write");
+}
+
+// What is left of an unfinished transfer, and what to do.
+QString aftermath(TransferKind kind)
+{
+    switch (kind) {
+    case TransferKind::Read:
+        return QStringLiteral("nothing was saved");
+    case TransferKind::Write:
+    case TransferKind::MultiWrite:
+        return QStringLiteral("the radio may hold a partial write: write it again");
+    case TransferKind::Info:
+        break;
+    }
+    return QStringLiteral("nothing was changed");
+}
 
 } // namespace
 
@@ -81,10 +209,15 @@ QList<Option> portOptions()
     return {
         {QStringLiteral("port"), QStringLiteral("DEV"),
          QStringLiteral("the radio's port: a device path (/dev/ttyUSB0), a COM name or a port number\n"
-                        "(default: the port chosen in language/mysetup.ini)")},
+                        "as 'mx806 port' lists them (default: the port kept in language/mysetup.ini)")},
         {QStringLiteral("retries"), QStringLiteral("N"),
          QStringLiteral("how often \"Check Connection. Retry or Cancel?\" is answered Retry or OK\n"
                         "(default 1)")},
+        {QStringLiteral("quiet"), QString(),
+         QStringLiteral("no progress and no news: only errors and warnings"), QStringLiteral("q")},
+        {QStringLiteral("verbose"), QString(),
+         QStringLiteral("a line per frame sent (>) and received (<), in ms since the start"),
+         QStringLiteral("v")},
     };
 }
 
@@ -98,23 +231,76 @@ bool isDataFileName(const QString& path)
     return QFileInfo(path).fileName().size() > 4 && path.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive);
 }
 
+PortChoice resolvePort(const QString& argument)
+{
+    const QString text = argument.trimmed();
+    bool isNumber = false;
+    int n = text.toInt(&isNumber);
+    if (!isNumber && text.startsWith(QLatin1String("COM"), Qt::CaseInsensitive) &&
+        !text.contains(QLatin1Char('/')))
+        n = text.mid(3).trimmed().toInt(&isNumber);
+    if (!isNumber) {
+        if (text.isEmpty()) return {{}, QStringLiteral("no port given")};
+        return {text, {}};
+    }
+    PortChoice choice;
+    choice.numbered = true;
+    choice.number = n;
+    if (n <= 0) {
+        choice.problem =
+            QStringLiteral("no port %1: ports are numbered from 1 ('mx806 port' lists them)").arg(text);
+        return choice;
+    }
+#ifdef Q_OS_WIN
+    choice.device = QStringLiteral("COM%1").arg(n);
+#else
+    const QList<ports::PortEntry> listed = ports::availablePorts();
+    QStringList names;
+    for (const ports::PortEntry& entry : listed) {
+        if (entry.number == n) choice.device = entry.deviceName;
+        names << entry.shown + QStringLiteral(" (") + entry.deviceName + QLatin1Char(')');
+    }
+    if (choice.device.isEmpty())
+        choice.problem = QStringLiteral("no port %1: %2")
+                             .arg(text, listed.isEmpty() ? QStringLiteral("the system lists no serial ports")
+                                                         : QStringLiteral("the system lists ") +
+                                                               names.join(QStringLiteral(", ")));
+#endif
+    return choice;
+}
+
 int prepareTransfer(Context& ctx, QString& device)
 {
     int retries = 1;
     if (!ctx.intValue(QStringLiteral("retries"), 1, 0, retries))
         return ctx.usageError(QStringLiteral("--retries needs a number of 0 or more"));
-    const QString port = ctx.value(QStringLiteral("port"));
+    if (ctx.quiet() && ctx.isSet(QStringLiteral("verbose")))
+        return ctx.usageError(QStringLiteral("-q and -v do not go together"));
+    ctx.startUp();
+    PortChoice choice;
     if (ctx.isSet(QStringLiteral("port"))) {
-        device = ports::deviceFromArgument(port);
-        if (device.isEmpty()) return ctx.usageError(QStringLiteral("no such port: %1").arg(port));
-        ctx.startUp();
+        choice = resolvePort(ctx.value(QStringLiteral("port")));
     } else {
         // The port the desktop program uses: comPortName, else comPort.
-        ctx.startUp();
         const Settings& settings = ctx.app.settings;
-        device = ports::deviceFor(settings.comPort, settings.comPortName);
-        if (device.isEmpty()) return ctx.usageError(QStringLiteral("no port chosen: give --port DEV"));
+        if (!settings.comPortName.trimmed().isEmpty())
+            choice.device = settings.comPortName.trimmed();
+        else if (settings.comPort <= 0)
+            choice.problem =
+                QStringLiteral("no port chosen (comPort is %1 in %2): give --port DEV or keep one "
+                               "with 'mx806 port DEV'")
+                    .arg(settings.comPort)
+                    .arg(ctx.app.settingsPath());
+        else
+            choice = resolvePort(QString::number(settings.comPort));
     }
+    if (choice.device.isEmpty()) {
+        // As with any port that cannot be opened.
+        ctx.app.messenger.ask(TextId::CannotOpenPort, Buttons::Ok, Icon::Critical);
+        ctx.say(choice.problem);
+        return ExitNoAnswer;
+    }
+    device = choice.device;
     ctx.prompter.setRetryLimit(retries);
     return ExitOk;
 }
@@ -122,19 +308,57 @@ int prepareTransfer(Context& ctx, QString& device)
 int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radios, RadioIdentity* identity)
 {
     App& app = ctx.app;
-    SerialPortLink port(device);
-    Session session(port, app.image, app.versions, app.messenger);
-
-    ProgressPrinter progress(kind == TransferKind::Read ? QStringLiteral("read") : QStringLiteral("write"));
+    const bool verbose = ctx.isSet(QStringLiteral("verbose"));
+    ProgressPrinter progress(kind == TransferKind::Read ? QStringLiteral("read") : QStringLiteral("write"),
+                             !ctx.quiet() && !verbose);
     ctx.prompter.setBeforePrint([&progress] { progress.endLine(); });
+    if (ctx.quiet()) {
+        ctx.prompter.setUnprinted(
+            {app.messenger.text(TextId::ReadConfirm), app.messenger.text(TextId::WriteConfirm),
+             app.messenger.text(TextId::ReadCompleted), app.messenger.text(TextId::WriteCompleted)});
+    }
+
+    SerialPortLink serial(device);
+    std::unique_ptr<TracePort> trace;
+    RadioPort* port = &serial;
+    if (verbose) {
+        trace = std::make_unique<TracePort>(serial, [&ctx](const QString& line) { ctx.say(line); });
+        port = trace.get();
+    }
+    bool lost = false;
+    QObject::connect(port, &RadioPort::portLost, [&lost] { lost = true; });
+    Session session(*port, app.image, app.versions, app.messenger);
+
     if (kind != TransferKind::Info) {
         QObject::connect(&session, &Session::progress, [&](int percent) { progress.show(percent); });
         QObject::connect(&session, &Session::radioChanged, [&](int number) {
             progress.endLine();
-            ctx.say(QStringLiteral("radio %1 of %2").arg(number).arg(radios));
+            if (!ctx.quiet()) ctx.say(QStringLiteral("radio %1 of %2").arg(number).arg(radios));
             progress.setLabel(QStringLiteral("write radio %1").arg(number));
         });
     }
+
+    // Multi-radio write: the wait for the next radio, and how long it may last.
+    int timeoutSeconds = 0;
+    ctx.intValue(QStringLiteral("timeout"), 0, 1, timeoutSeconds);
+    QTimer waitLimit;
+    waitLimit.setSingleShot(true);
+    bool timedOut = false;
+    bool waitingNow = false;
+    QObject::connect(&session, &Session::waitingForNextRadio, [&](bool waiting) {
+        waitingNow = waiting;
+        if (!waiting) {
+            waitLimit.stop();
+            return;
+        }
+        progress.endLine();
+        if (!ctx.quiet()) ctx.say(app.messenger.text(TextId::WaitingForNextRadio));
+        if (timeoutSeconds > 0) waitLimit.start(timeoutSeconds * 1000);
+    });
+    QObject::connect(&waitLimit, &QTimer::timeout, [&] {
+        timedOut = true;
+        session.cancel();
+    });
 
     QEventLoop loop;
     bool done = false;
@@ -143,6 +367,13 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
         done = true;
         outcome = o;
         loop.quit();
+    });
+    bool interrupted = false;
+    bool interruptedWaiting = false; // the signal came while a multi-write waited for the next radio
+    SignalCatcher catcher([&] {
+        interrupted = true;
+        interruptedWaiting = waitingNow;
+        session.cancel();
     });
 
     bool started = false;
@@ -166,21 +397,112 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
         loop.exec();
     progress.endLine();
     ctx.prompter.setBeforePrint({});
-    if ((outcome == SessionOutcome::PortError || outcome == SessionOutcome::NoAnswer) &&
-        !port.errorString().isEmpty())
-        ctx.say(port.errorString());
-    if (identity && outcome == SessionOutcome::Completed) *identity = session.identity();
+
+    // What the program's own messages leave unsaid.
+    const RadioIdentity& id = session.identity();
+    const QString written =
+        kind == TransferKind::MultiWrite && outcome != SessionOutcome::Completed
+            ? QStringLiteral(" (%1 of %2 radios written)").arg(session.radiosWritten()).arg(radios)
+            : QString();
+    switch (outcome) {
+    case SessionOutcome::Completed:
+    case SessionOutcome::ImageRefused:
+        break;
+    case SessionOutcome::Cancelled:
+        if (timedOut)
+            ctx.say(QStringLiteral("no next radio answered within %1 s%2").arg(timeoutSeconds).arg(written));
+        else if (interruptedWaiting)
+            ctx.say(QStringLiteral("cancelled while waiting for the next radio") + written);
+        else if (interrupted)
+            ctx.say(QStringLiteral("cancelled: ") + aftermath(kind) + written);
+        break;
+    case SessionOutcome::NoAnswer:
+        if (lost) {
+            ctx.say(QStringLiteral("the connection to the radio on %1 was lost during the %2; %3%4")
+                        .arg(device, kindWord(kind), aftermath(kind), written));
+        } else {
+            ctx.say(QStringLiteral("no answer from the radio on %1: check the cable, that the radio is "
+                                   "switched on, and the port%2")
+                        .arg(device, written));
+        }
+        break;
+    case SessionOutcome::PortError: {
+        const QString reason = port->errorString();
+        if (!reason.isEmpty()) ctx.say(reason);
+        if (reason.contains(QLatin1String("ermission")))
+            ctx.say(QStringLiteral("the port needs access rights: on Debian-like systems join the dialout "
+                                   "group (sudo usermod -aG dialout $USER), then log in again"));
+        break;
+    }
+    case SessionOutcome::WrongModel:
+        ctx.say(
+            QStringLiteral("the radio on %1 reports model \"%2\"; this program is for %3 (%4)")
+                .arg(device, id.modelId, QStringLiteral("MX806"), modelDisplayName(QStringLiteral("MX806"))));
+        break;
+    case SessionOutcome::IncompatibleFirmware:
+        ctx.say(QStringLiteral("the radio on %1 has firmware %2; this is software version %3")
+                    .arg(device, VersionTable::shown(id.firmware),
+                         VersionTable::shown(QString::fromLatin1(VersionTable::ThisVersion))));
+        if (const QString problem = versionTableProblem(ctx.installRoot); !problem.isEmpty())
+            ctx.say(problem);
+        else
+            ctx.say(handoverHint(app.versions, ctx.installRoot, id.firmware));
+        break;
+    }
+    if (identity && outcome == SessionOutcome::Completed) *identity = id;
     return exitFor(outcome);
 }
 
 bool loadDataFile(Context& ctx, const QString& path)
 {
-    if (!QFileInfo::exists(path)) {
-        ctx.say(ctx.app.messenger.text(TextId::FileError) + QStringLiteral(" (") + path + QLatin1Char(')'));
-        return false;
+    const datafile::LoadStatus status =
+        datafile::loadDataFile(ctx.app.image, path, ctx.app.versions, ctx.app.messenger);
+    if (status == datafile::LoadStatus::Ok) return true;
+    if (status == datafile::LoadStatus::Incompatible) {
+        QFile file(path);
+        const QString tag = file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.read(4)) : QString();
+        if (const QString problem = versionTableProblem(ctx.installRoot); !problem.isEmpty())
+            ctx.say(problem);
+        else
+            ctx.sayAbout(path, QStringLiteral("data version %1; ").arg(VersionTable::shown(tag)) +
+                                   handoverHint(ctx.app.versions, ctx.installRoot, tag));
+    } else if (const QString detail = refusalDetail(path, status); !detail.isEmpty()) {
+        ctx.sayAbout(path, detail);
     }
-    return datafile::loadDataFile(ctx.app.image, path, ctx.app.versions, ctx.app.messenger) ==
-           datafile::LoadStatus::Ok;
+    return false;
+}
+
+bool checkChannelFile(Context& ctx, const QString& path, bool refuse)
+{
+    const ChannelShortfall s = channelShortfall(path, ctx.app.image);
+    if (s.missing() <= 0) return true;
+    const QString what = QStringLiteral("%1: %2; %3 of the %4 channels that %5 counts are missing")
+                             .arg(s.channelFile, s.reason)
+                             .arg(s.missing())
+                             .arg(s.counted)
+                             .arg(datafile::fileTitle(path));
+    if (!refuse) {
+        ctx.say(QStringLiteral("warning: ") + what);
+        return true;
+    }
+    ctx.say(what);
+    ctx.say(QStringLiteral("nothing written: the radio would lose those channels"));
+    return false;
+}
+
+void warnFrequencies(Context& ctx)
+{
+    for (const QString& line : frequencyWarnings(ctx.app.image))
+        ctx.say(QStringLiteral("warning: ") + line);
+}
+
+bool checkOutput(Context& ctx, const QString& path)
+{
+    const QString problem = writeProblem(path);
+    if (problem.isEmpty()) return true;
+    ctx.app.messenger.ask(TextId::FileError);
+    ctx.sayAbout(path, problem);
+    return false;
 }
 
 } // namespace mx::cli

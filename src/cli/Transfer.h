@@ -12,7 +12,7 @@ namespace mx::cli {
 
 enum class TransferKind { Read, Write, MultiWrite, Info };
 
-// --port DEV (required) and --retries N: every command talking to the radio.
+// --port DEV, --retries N, -q/--quiet and -v/--verbose: every command talking to the radio.
 QList<Option> portOptions();
 // -o/--output FILE (required).
 Option outputOption(const QString& valueName, const QString& help);
@@ -20,18 +20,44 @@ Option outputOption(const QString& valueName, const QString& help);
 // A data file name: something before ".dat" (any case).
 bool isDataFileName(const QString& path);
 
+// The device behind a port as the user names it: a port number N or "COM<N>"
+// is the port `mx806 port` lists as COM<N>; anything else is a device path.
+// device is empty, and problem says why, when there is no such port.
+struct PortChoice
+{
+    QString device;
+    QString problem;
+    bool numbered = false; // named by a number or a COM name
+    int number = 0;
+};
+PortChoice resolvePort(const QString& argument);
+
 // Checks --port and --retries, then starts up. Returns ExitOk with the device
-// to open, or ExitUsage after the message and help.
+// to open; ExitUsage after a wrong option; ExitNoAnswer when no port can be
+// opened ("Cannot Open Communication Port." and why).
 int prepareTransfer(Context& ctx, QString& device);
 
 // Runs one session with the radio on device to its end, showing the progress
 // on the error stream; radios: how many radios a multi-write writes. Returns
-// the exit status; identity receives the radio's identification of a
-// completed info.
+// the exit status after saying what went wrong; identity receives the radio's
+// identification of a completed info. SIGINT and SIGTERM cancel the session.
 int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radios = 1,
                 RadioIdentity* identity = nullptr);
 
-// Loads a data file into the image; false (the reason shown) when it is missing or refused.
+// Loads a data file into the image; false when it is refused, after the
+// program's message and a line naming the file and the reason.
 bool loadDataFile(Context& ctx, const QString& path);
+
+// After loadDataFile: the channels the data file counts but its channel file
+// did not hold. With refuse (write, multi-write) such a file is refused (false);
+// otherwise only a warning.
+bool checkChannelFile(Context& ctx, const QString& path, bool refuse);
+// Warns about every channel whose frequency the radio would take but that lies
+// outside its range family or off the raster.
+void warnFrequencies(Context& ctx);
+
+// An output file that cannot be written is refused before any work: false after
+// saying why.
+bool checkOutput(Context& ctx, const QString& path);
 
 } // namespace mx::cli

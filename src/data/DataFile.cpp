@@ -311,7 +311,7 @@ LoadStatus loadDataFile(RadioImage& image, const QString& path, const VersionTab
     return LoadStatus::Ok;
 }
 
-bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger)
+bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, QString* reason)
 {
     const RadioDataRecord oldWork = image.work;
     const RadioDataRecord oldStaging = image.staging;
@@ -322,7 +322,8 @@ bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger)
     const QString channelPath = channelFileName(path);
     const QByteArray channels = encodeChannels(image.staging, image.stagingChannels);
 
-    auto fail = [&]() {
+    auto fail = [&](const QString& why) {
+        if (reason) *reason = why;
         image.work.tag = oldWork.tag;
         image.work.model = oldWork.model;
         image.staging = oldStaging;
@@ -332,11 +333,13 @@ bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger)
     };
 
     // A name ending in "fre" is its own channel file: the channels would replace the record.
-    if (channelPath.compare(path, Qt::CaseInsensitive) == 0) return fail();
+    if (channelPath.compare(path, Qt::CaseInsensitive) == 0)
+        return fail(QStringLiteral("the name of its own channel file"));
 
     QSaveFile dataFile(path);
     dataFile.setDirectWriteFallback(false);
-    if (!dataFile.open(QIODevice::WriteOnly) || dataFile.write(record) != record.size()) return fail();
+    if (!dataFile.open(QIODevice::WriteOnly) || dataFile.write(record) != record.size())
+        return fail(dataFile.errorString());
 
     if (!channelPath.isEmpty()) {
         // What the channel file held before, to put back should the data file fail at the last step.
@@ -352,9 +355,12 @@ bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger)
         QSaveFile channelFile(channelPath);
         channelFile.setDirectWriteFallback(false);
         if (!channelFile.open(QIODevice::WriteOnly) || channelFile.write(channels) != channels.size())
-            return fail(); // dataFile is discarded unwritten
-        if (!channelFile.commit()) return fail();
+            return fail(channelPath + QStringLiteral(": ") +
+                        channelFile.errorString()); // dataFile is discarded
+        if (!channelFile.commit())
+            return fail(channelPath + QStringLiteral(": ") + channelFile.errorString());
         if (!dataFile.commit()) {
+            const QString why = dataFile.errorString();
             if (hadChannels) {
                 QSaveFile restore(channelPath);
                 if (restore.open(QIODevice::WriteOnly) && restore.write(oldChannels) == oldChannels.size())
@@ -362,10 +368,10 @@ bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger)
             } else {
                 QFile::remove(channelPath);
             }
-            return fail();
+            return fail(why);
         }
     } else if (!dataFile.commit()) {
-        return fail();
+        return fail(dataFile.errorString());
     }
 
     image.currentFileName = path;

@@ -45,8 +45,9 @@ LoadStatus loadDataFile(RadioImage& image, const QString& path, const VersionTab
 
 // Saves the image to path (data file and channel file, both complete or
 // neither). On failure shows "file error.", leaves the old files and the
-// staging copy as they were (the image still counts as modified) and returns false.
-bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger);
+// staging copy as they were (the image still counts as modified) and returns false;
+// reason, when given, then receives the system's reason.
+bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, QString* reason = nullptr);
 
 // True when the working copy differs from the staging copy in anything a user edits.
 bool isModified(const RadioImage& image);

@@ -110,7 +110,10 @@ RadioIdentity decodeIdentification(QByteArrayView reply)
     while (!model.isEmpty() && model.back() == ' ')
         model.chop(1);
     identity.modelId = QString::fromLatin1(model);
-    identity.firmware = QString::fromLatin1(reply.sliced(9, 4));
+    // A firmware text shorter than four characters ends at its first NUL, like the model.
+    QByteArray firmware = reply.sliced(9, 4).toByteArray();
+    if (const qsizetype end = firmware.indexOf('\0'); end >= 0) firmware.truncate(end);
+    identity.firmware = QString::fromLatin1(firmware);
     identity.toneSquelchUnsupported = (quint8(reply[13]) & 0x01) != 0;
     identity.tvUnsupported = (quint8(reply[13]) & 0x02) != 0;
     return identity;

@@ -49,6 +49,7 @@ template <class Rec> ToneParts getFields(const std::vector<Field<Rec>>& fields, 
         const int raw = (quint8(base[f.at]) >> f.shift) & ((1 << f.width) - 1);
         switch (f.conv) {
         case Conv::Plain:
+        case Conv::OnlyOne:
             if (f.valueShift == 0)
                 f.target(rec) = qint16(raw <= f.maxValue ? raw : 0); // a value the image cannot hold reads 0
             else
@@ -145,8 +146,7 @@ QString checkImageFits(const RadioImage& image)
     for (int j = 1; j <= TVChannelCount; ++j) {
         const TVChannelRecord& tv = rec.tvChannels[j - 1];
         const QString prefix = QStringLiteral("TV channel %1, ").arg(j);
-        if (tv.inUse != 0 && tv.inUse != 1) return prefix + QStringLiteral("InUse (%1)").arg(tv.inUse);
-        if (tv.inUse != 1) continue;
+        if (tv.inUse != 1) continue; // any other value is a free entry
         if (tvUnits(tv.frequency) < 0) return prefix + QStringLiteral("Frequency (%1)").arg(tv.frequency);
         const QString misfit = firstMisfit(tvFields(), tv, prefix);
         if (!misfit.isEmpty()) return misfit;

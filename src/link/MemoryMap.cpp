@@ -55,6 +55,7 @@ std::vector<OptionField> buildOptionFields()
             OptionField v = flag("", 0x3D02 + m, b - 1, Opt::BandValid);
             v.name = QStringLiteral("BandValid of range %1, band %2").arg(m).arg(b);
             v.arg = Opt::BandValid + bandIndex(m, b);
+            v.conv = Conv::OnlyOne;
             f.push_back(v);
         }
     }
@@ -246,13 +247,15 @@ int rawOf(Conv conv, int value, int valueShift, int width)
         return splitTone(value).dcs & mask;
     case Conv::Zero:
         return 0;
+    case Conv::OnlyOne:
+        return value == 1 ? 1 : 0;
     }
     return 0;
 }
 
 bool fits(Conv conv, int value, int maxValue)
 {
-    if (conv == Conv::Zero) return true;
+    if (conv == Conv::Zero || conv == Conv::OnlyOne) return true;
     return value >= 0 && value <= maxValue;
 }
 

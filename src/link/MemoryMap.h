@@ -93,6 +93,7 @@ enum class Conv {
     CtcssIndex, // CTCSS index of a tone code (0 unless kind 1)
     DcsIndex,   // DCS index of a tone code (0 unless kind 2)
     Zero,       // always 0; no value behind it
+    OnlyOne,    // one bit, set for the value 1 only: any other value is off
 };
 
 // One value in memory. `at` is an absolute address for the option features and

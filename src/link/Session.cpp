@@ -82,6 +82,7 @@ struct Session::Private
     int radiosWritten = 0; // number of the radio being written
     int radiosDone = 0;    // radios written completely
     int radiosToWrite = 1;
+    bool waitingNext = false; // between a written radio and the next one's answer
 
     bool running = false;
     bool infoOnly = false; // startInfo: identification only, nothing transferred
@@ -287,7 +288,15 @@ struct Session::Private
             return;
         }
         writeStep = IdentSent;
+        setWaitingNext(false);
         sendIdentRequest();
+    }
+
+    void setWaitingNext(bool waiting)
+    {
+        if (waitingNext == waiting) return;
+        waitingNext = waiting;
+        Q_EMIT q->waitingForNextRadio(waiting);
     }
 
     // ---- Time-outs ----
@@ -507,12 +516,14 @@ struct Session::Private
                 identRetries = 0;
                 blockAddress = -blockSize;
                 sendHandshake();
+                setWaitingNext(true);
                 Q_EMIT q->radioChanged(radiosWritten);
                 resetProgress();
                 return;
             }
         }
         clearSwapDetection();
+        setWaitingNext(false);
         if (progressOpen) {
             progressOpen = false;
             Q_EMIT q->transferEnded();

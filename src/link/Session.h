@@ -99,6 +99,11 @@ Q_SIGNALS:
     void progress(int percent);
     // Multi-radio write: radio number n (1-based) is now being written.
     void radioChanged(int number);
+    // Multi-radio write: true once a radio is written and the session waits for
+    // it to be disconnected and the next one to answer (the window shows
+    // "Waiting for the next radio: ..."); false when the next radio has
+    // answered or the session ends while waiting.
+    void waitingForNextRadio(bool waiting);
     // The transfer is over: the progress window goes now, before the port is
     // closed and queued and completion messages are shown.
     void transferEnded();

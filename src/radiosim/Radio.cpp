@@ -224,7 +224,7 @@ Bytes Radio::identification() const
     for (std::size_t k = 0; k < 7 && k < m_options.model.size(); ++k)
         reply[1 + k] = std::uint8_t(m_options.model[k]);
     for (std::size_t k = 0; k < 4; ++k)
-        reply[9 + k] = k < m_options.firmware.size() ? std::uint8_t(m_options.firmware[k]) : ' ';
+        reply[9 + k] = k < m_options.firmware.size() ? std::uint8_t(m_options.firmware[k]) : 0;
     reply[13] = std::uint8_t(m_options.flags);
     return reply;
 }

@@ -68,7 +68,7 @@ const char* const Usage =
     "  --memory FILE          initial memory (16,384 bytes); default: a few channels\n"
     "  --save FILE            write the memory to FILE after every END (%n: radio number)\n"
     "  --model TEXT           model identifier, up to 7 characters (default MX806)\n"
-    "  --firmware TEXT        firmware version, 4 characters (default V100)\n"
+    "  --firmware TEXT        firmware version, 4 characters, shorter ones NUL padded (default V100)\n"
     "  --flags N              feature flags byte (bit 0 no CTCSS/DCS, bit 1 no TV)\n"
     "  --lone-ack             answer the handshake with a lone ACK instead of HB ACK\n"
     "  --pace                 take as long as a 9600-baud line in both directions\n"
@@ -295,8 +295,9 @@ private:
         const Nanos t = now();
         m_lastRead = t;
         if (m_replyEnd > 0) {
-            // How long the program took to answer our reply with its next frame.
-            m_turnaround.add(t - m_replyEnd);
+            // How long the program took to answer our reply with its next frame;
+            // counted once that frame turns out to belong to the same session.
+            m_pendingTurnaround = t - m_replyEnd;
             m_replyEnd = 0;
         }
         if (m_silentUntil > 0) return; // no radio on the cable
@@ -332,6 +333,12 @@ private:
             const Nanos complete = m_arrival[std::size_t(step.consumed) - 1];
             if (m_config.pace && step.request != sim::Request::Garbage) sleepUntil(complete);
             log("%s%s", sim::describe(step, input).c_str(), step.reply.empty() ? " (no answer)" : "");
+            // A handshake opens a session: the time before it is idle time between
+            // sessions (or a program's retry), not a reply time.
+            if (m_pendingTurnaround >= 0 && step.request != sim::Request::Handshake &&
+                step.request != sim::Request::Garbage)
+                m_turnaround.add(m_pendingTurnaround);
+            m_pendingTurnaround = -1;
             pop(std::size_t(step.consumed));
             send(step.reply);
             if (step.request == sim::Request::End && !step.reply.empty()) endOfSession();
@@ -390,6 +397,7 @@ private:
         if (!m_config.saveFile.empty() && !saveMemory(m_config.saveFile, m_radioNumber, m_radio.memory()))
             std::fprintf(stderr, "mx806-radiosim: cannot save %s\n", m_config.saveFile.c_str());
         log("session end: %d data frames stored", m_radio.dataFramesStored());
+        m_replyEnd = 0; // whatever comes next starts another session
         if (m_config.swapGapMs >= 0) {
             m_silentUntil = now() + Nanos(m_config.swapGapMs) * 1'000'000;
             if (m_silentUntil == 0) m_silentUntil = 1;
@@ -411,6 +419,7 @@ private:
     double m_outLineFree = 0; // when the line to the program is free again
     int m_radioNumber = 1;
     Nanos m_replyEnd = 0;
+    Nanos m_pendingTurnaround = -1;
     Stat m_turnaround;
     Stat m_lateness;
 };

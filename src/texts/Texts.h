@@ -44,6 +44,8 @@ enum class TextId {
     ProgressWriteCaption, // "Write data to radio"
     CompletionPercentage, // "Completion percentage:"
     RadioCounterCaption,  // caption of the radio counter of the multi-radio write
+    WaitingForNextRadio,  // "Waiting for the next radio: disconnect the written radio and connect the next
+                          // one."
     // document
     OnText,        // "ON"
     OffText,       // "OFF"

@@ -81,6 +81,13 @@ private Q_SLOTS:
         QVERIFY2(QFile::exists(euTemplate()), "templates missing: build the 'templates' target first");
         QVERIFY(m_dir.isValid());
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("emptyroot")));
+        // An install root whose settings chose no port (the port dialog's OK with no port listed).
+        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("noport/language")));
+        QVERIFY(QFile::copy(QDir(qEnvironmentVariable("MX_DIST_DIR")).filePath(QStringLiteral("Version.ini")),
+                            m_dir.filePath(QStringLiteral("noport/Version.ini"))));
+        QFile ini(m_dir.filePath(QStringLiteral("noport/language/mysetup.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[language]\r\nIsFirstRun=0\r\ncomPort=0\r\n");
     }
 
     void exitStatus_data()
@@ -99,11 +106,44 @@ private Q_SLOTS:
             copyTemplate(m_dir, QStringLiteral("toolong"), [](QByteArray& b) { b.append('\0'); });
         const QString other =
             copyTemplate(m_dir, QStringLiteral("other"), [](QByteArray& b) { b.replace(0, 4, "V200"); });
+        // Counts at byte 60 + 2 (m + 3 (b - 1)): range 1 ("HF"), band 2 ("B") at 68.
+        const QString count41 =
+            copyTemplate(m_dir, QStringLiteral("count41"), [](QByteArray& b) { b[68] = 41, b[69] = 0; });
+        const QString countMinus1 =
+            copyTemplate(m_dir, QStringLiteral("countm1"), [](QByteArray& b) { b[68] = b[69] = char(0xFF); });
+        // Channel files: none, and one record only; the first record's frequency
+        // (at byte 4 of the channel file) off the raster, and outside every range.
+        const QString noFre = copyTemplate(m_dir, QStringLiteral("nofre"), same);
+        QFile::remove(datafile::channelFileName(noFre));
+        const QString shortFre = copyTemplate(m_dir, QStringLiteral("shortfre"), same);
+        QFile(datafile::channelFileName(shortFre)).resize(42);
+        const QString offRaster = copyTemplate(m_dir, QStringLiteral("offraster"), same);
+        const QString outside = copyTemplate(m_dir, QStringLiteral("outside"), same);
+        for (const auto& [path, freq] : {std::pair{offRaster, "28001000"}, std::pair{outside, "31000000"}}) {
+            QFile fre(datafile::channelFileName(path));
+            if (fre.open(QIODevice::ReadWrite) && fre.seek(4)) fre.write(freq);
+        }
         const QString emptyRoot = m_dir.filePath(QStringLiteral("emptyroot"));
+        const QString noPortRoot = m_dir.filePath(QStringLiteral("noport"));
         const QString distRoot = qEnvironmentVariable("MX_DIST_DIR");
+        const QString nowhere = m_dir.filePath(QStringLiteral("nodir/x.dat"));
+        const QString memory = m_dir.filePath(QStringLiteral("short.bin"));
+        QFile(memory).open(QIODevice::WriteOnly);
 
         QTest::newRow("no arguments") << QStringList{} << 1 << "usage:";
-        QTest::newRow("unknown command") << QStringList{"frobnicate"} << 1 << "unknown command";
+        QTest::newRow("unknown command") << QStringList{"frobnicate"} << 1 << "unknown command frobnicate\n";
+        QTest::newRow("command mistyped") << QStringList{"shwo", good} << 1 << "(did you mean show?)";
+        QTest::newRow("command without its dash")
+            << QStringList{"multiwrite"} << 1 << "(did you mean multi-write?)\nmx806: see 'mx806 help'";
+        QTest::newRow("option mistyped")
+            << QStringList{"read", "--prot", "x", "-o", "x.dat"} << 1 << "(did you mean --port?)";
+        QTest::newRow("help of an unknown command")
+            << QStringList{"help", "raed"} << 1 << "(did you mean read?)";
+        QTest::newRow("help of help") << QStringList{"help", "help"} << 0 << "";
+        QTest::newRow("version") << QStringList{"--version"} << 0 << "";
+        QTest::newRow("version, short") << QStringList{"-V"} << 0 << "";
+        QTest::newRow("quiet and verbose")
+            << QStringList{"info", "--port", "/dev/null", "-q", "-v"} << 1 << "-q and -v do not go together";
         QTest::newRow("show without file") << QStringList{"show"} << 1 << "wrong number of arguments";
         QTest::newRow("show two files")
             << QStringList{"show", good, good} << 1 << "wrong number of arguments";
@@ -123,20 +163,79 @@ private Q_SLOTS:
         QTest::newRow("root given after") << QStringList{"show", good, "--root", distRoot} << 0 << "";
         QTest::newRow("root given before") << QStringList{"--root=" + distRoot, "show", good} << 0 << "";
         QTest::newRow("missing file")
-            << QStringList{"show", m_dir.filePath("none.dat")} << 2 << "file error.";
-        QTest::newRow("lower-case tag")
-            << QStringList{"show", lowerTag} << 2 << "Unknown version Of DataFile!";
+            << QStringList{"show", m_dir.filePath("none.dat")} << 2
+            << "file error.\nmx806: " + m_dir.filePath("none.dat") + ": No such file or directory";
+        QTest::newRow("folder") << QStringList{"show", m_dir.path()} << 2 << ": Is a directory";
+        QTest::newRow("lower-case tag") << QStringList{"show", lowerTag} << 2
+                                        << "Unknown version Of DataFile!\nmx806: " + lowerTag +
+                                               ": not a data file: it begins with \"v100\"";
         QTest::newRow("three-letter tag")
             << QStringList{"show", shortTag} << 2 << "Unknown version Of DataFile!";
         QTest::newRow("1227 bytes") << QStringList{"show", tooLong} << 2
-                                    << "Fail to start the software. This version does not exist.";
+                                    << "Fail to start the software. This version does not exist.\nmx806: " +
+                                           tooLong + ": 1227 bytes; a data file holds exactly 1226";
+        QTest::newRow("channel count 41")
+            << QStringList{"show", count41} << 2
+            << "file error.\nmx806: " + count41 +
+                   ": channel count of range 1 (\"HF\"), band B is 41 (0 to 40) at byte 68";
+        QTest::newRow("channel count -1") << QStringList{"write", "--port", "/dev/null", countMinus1} << 2
+                                          << "band B is -1 (0 to 40) at byte 68";
         // Never hands over to another version: the question is answered No.
-        QTest::newRow("other version") << QStringList{"show", other} << 2 << "[No]";
-        // Without a version table nothing is compatible.
-        QTest::newRow("root without Version.ini")
-            << QStringList{"--root", emptyRoot, "show", good} << 2 << "[No]";
-        // A COM name without a number is no port: the settings keep theirs.
-        QTest::newRow("port COM0") << QStringList{"--root", emptyRoot, "port", "COM0"} << 1 << "no such port";
+        QTest::newRow("other version")
+            << QStringList{"show", other} << 2
+            << "[No]\nmx806: " + other + ": data version V2.00; no installed software version handles V2.00";
+        // Without a version table nothing is compatible: the real cause is named.
+        QTest::newRow("root without Version.ini") << QStringList{"--root", emptyRoot, "show", good} << 2
+                                                  << "[No]\nmx806: Version.ini not found in " + emptyRoot;
+        // A channel file that lacks channels: shown with a warning, never written.
+        QTest::newRow("show: channel file missing")
+            << QStringList{"show", noFre} << 0
+            << "warning: " + datafile::channelFileName(noFre) +
+                   ": No such file or directory; 323 of the 323 channels";
+        QTest::newRow("show: channel file short")
+            << QStringList{"show", shortFre} << 0 << "holds 1 channel record; 322 of the 323 channels";
+        QTest::newRow("write: channel file missing")
+            << QStringList{"write", "--port", "/dev/null", noFre} << 2
+            << "channels that nofre.dat counts are missing\nmx806: nothing written";
+        QTest::newRow("multi-write: channel file short")
+            << QStringList{"multi-write", "--count", "2", "--port", "/dev/null", shortFre} << 2
+            << "nothing written";
+        QTest::newRow("encode: channel file missing")
+            << QStringList{"encode", noFre, "-o", m_dir.filePath("nofre.bin")} << 0 << "warning: ";
+        // Frequencies the radio takes but should not hold: a warning, the work goes on.
+        QTest::newRow("encode: off the raster")
+            << QStringList{"encode", offRaster, "-o", m_dir.filePath("raster.bin")} << 0
+            << "warning: range 0 (\"10M\"), band A, channel 1: 28.00100 MHz is off the 5 kHz raster";
+        QTest::newRow("encode: outside the range")
+            << QStringList{"encode", outside, "-o", m_dir.filePath("outside.bin")} << 0
+            << "31.00000 MHz lies outside 28.0000 - 29.7000 MHz";
+        QTest::newRow("encode into its input")
+            << QStringList{"encode", good, "-o", good} << 1 << "would overwrite the input";
+        QTest::newRow("encode into its channel file")
+            << QStringList{"encode", good, "-o", datafile::channelFileName(good)} << 1
+            << "would overwrite the input";
+        QTest::newRow("decode a missing file")
+            << QStringList{"decode", m_dir.filePath("none.bin"), "-o", m_dir.filePath("d.dat")} << 2
+            << "none.bin: No such file or directory";
+        QTest::newRow("decode an empty file")
+            << QStringList{"decode", memory, "-o", m_dir.filePath("d.dat")} << 2
+            << "short.bin: 0 bytes; a memory image holds exactly 16384";
+        // Outputs are checked before the radio is touched (/dev/null is never opened).
+        QTest::newRow("read into a missing folder")
+            << QStringList{"read", "--port", "/dev/null", "-o", nowhere} << 2 << "nodir does not exist";
+        // Ports: none chosen, numbered from 1, or not there.
+        QTest::newRow("port COM0") << QStringList{"--root", emptyRoot, "port", "COM0"} << 2
+                                   << "no port COM0: ports are numbered from 1";
+        QTest::newRow("read --port COM0")
+            << QStringList{"read", "--port", "COM0", "-o", m_dir.filePath("x.dat")} << 3
+            << "Cannot Open Communication Port.\nmx806: no port COM0: ports are numbered from 1";
+        QTest::newRow("settings without a port")
+            << QStringList{"--root", noPortRoot, "info"} << 3
+            << "Cannot Open Communication Port.\nmx806: no port chosen (comPort is 0";
+        QTest::newRow("port number not listed")
+            << QStringList{"--root", emptyRoot, "port", "999"} << 2 << "no port 999: ";
+        QTest::newRow("port device missing") << QStringList{"--root", emptyRoot, "port", "/dev/mx-none"} << 2
+                                             << "no port /dev/mx-none: no such device";
     }
     void exitStatus()
     {
@@ -146,8 +245,11 @@ private Q_SLOTS:
         const Run r = run(args);
         QCOMPARE(r.status, status);
         QVERIFY2(r.err.contains(stderrHas), qPrintable(r.err));
+        // A wrong command line is named in a line or two, without the whole help.
+        if (status == 1 && !args.isEmpty())
+            QVERIFY2(!r.err.contains(QStringLiteral("Options")), qPrintable(r.err));
         if (status == 0)
-            QVERIFY(!r.out.isEmpty());
+            QVERIFY(!r.out.isEmpty() || args.first() == QLatin1String("encode"));
         else
             QVERIFY2(!r.out.contains(QStringLiteral("Band ")), "no listing for a refused file");
     }

@@ -8,8 +8,11 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 using namespace e2e;
 
@@ -117,22 +120,28 @@ private Q_SLOTS:
     {
         QTest::addColumn<QStringList>("faults");
         QTest::addColumn<bool>("restarted");
-        QTest::newRow("lone ACK handshake") << QStringList{"--lone-ack"} << false;
-        QTest::newRow("first handshake ignored") << QStringList{"--ignore-handshakes", "1"} << false;
-        QTest::newRow("dropped block") << QStringList{"--drop-block", "0x0100"} << true;
-        QTest::newRow("dropped first block") << QStringList{"--drop-block", "0"} << true;
-        QTest::newRow("bad checksum") << QStringList{"--bad-checksum", "0x3D40"} << true;
-        QTest::newRow("stray byte") << QStringList{"--stray-byte", "0x3FF0"} << true;
+        QTest::addColumn<QStringList>("readOptions");
+        // -q: not a word on stderr when all goes well.
+        QTest::newRow("quiet") << QStringList{} << false << QStringList{"-q"};
+        QTest::newRow("lone ACK handshake") << QStringList{"--lone-ack"} << false << QStringList{};
+        QTest::newRow("first handshake ignored")
+            << QStringList{"--ignore-handshakes", "1"} << false << QStringList{};
+        QTest::newRow("dropped block") << QStringList{"--drop-block", "0x0100"} << true << QStringList{};
+        QTest::newRow("dropped first block") << QStringList{"--drop-block", "0"} << true << QStringList{};
+        QTest::newRow("bad checksum") << QStringList{"--bad-checksum", "0x3D40"} << true << QStringList{};
+        QTest::newRow("stray byte") << QStringList{"--stray-byte", "0x3FF0"} << true << QStringList{};
     }
     void readSurvivesFaults()
     {
         QFETCH(QStringList, faults);
+        QFETCH(QStringList, readOptions);
         QVERIFY(!m_referenceDat.isEmpty());
         Emulator radio(m_dir.path());
         QVERIFY(radio.start(QStringList{"--memory", m_memory} + faults));
         const QString out = m_dir.filePath("fault.dat");
-        const Result r = runMx806({"read", "--port", radio.device(), "-o", out});
+        const Result r = runMx806(QStringList{"read", "--port", radio.device(), "-o", out} + readOptions);
         QVERIFY2(r.finished && r.exitCode == 0, r.err.constData());
+        if (readOptions.contains("-q")) QCOMPARE(r.err, QByteArray());
         // A block without an answer asks OK/Cancel; the handshake question never came.
         QTEST(r.err.contains("Check Connection. Retry or Cancel? [OK]"), "restarted");
         QVERIFY(!r.err.contains("[Retry]"));
@@ -146,12 +155,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("radioOptions");
         QTest::addColumn<QStringList>("readOptions");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("message");
-        const QString cancelled = QStringLiteral("Check Connection. Retry or Cancel? [Cancel]");
+        QTest::addColumn<QStringList>("messages");
+        const QStringList cancelled{"Check Connection. Retry or Cancel? [Cancel]",
+                                    "no answer from the radio on /dev/"};
         QTest::newRow("wrong model") << QStringList{"--model", "MX807"} << QStringList{} << 4
-                                     << "Model type is wrong.";
+                                     << QStringList{
+                                            "Model type is wrong.\nmx806: the radio on /dev/",
+                                            "reports model \"MX807\"; this program is for MX806 (MX-806TR)"};
         QTest::newRow("incompatible firmware")
-            << QStringList{"--firmware", "V200"} << QStringList{} << 5 << "incompatible version";
+            << QStringList{"--firmware", "V200"} << QStringList{} << 5
+            << QStringList{"incompatible version", "has firmware V2.00; this is software version V1.00",
+                           "\nmx806: no installed software version handles V2.00"};
         QTest::newRow("unplugged, no retry")
             << QStringList{"--unplug-after", "100"} << QStringList{"--retries", "0"} << 3 << cancelled;
         QTest::newRow("unplugged, retry spent")
@@ -164,14 +178,15 @@ private Q_SLOTS:
         QFETCH(QStringList, radioOptions);
         QFETCH(QStringList, readOptions);
         QFETCH(int, exitCode);
-        QFETCH(QString, message);
+        QFETCH(QStringList, messages);
         Emulator radio(m_dir.path());
         QVERIFY(radio.start(QStringList{"--memory", m_memory} + radioOptions));
         const QString out = m_dir.filePath("refused.dat");
         const Result r = runMx806(QStringList{"read", "--port", radio.device(), "-o", out} + readOptions);
         QVERIFY(r.finished);
         QCOMPARE(r.exitCode, exitCode);
-        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
+        for (const QString& message : messages)
+            QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
         QVERIFY(!r.err.contains("Read Data Completed."));
         QVERIFY(!QFileInfo::exists(out));
         QVERIFY(!QFileInfo::exists(mx::datafile::channelFileName(out)));
@@ -192,11 +207,22 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(out));
     }
 
-    void emulatorKilledMidTransfer()
+    // A read that ends halfway (the device gone, Ctrl-C, a kill) leaves no files and exits 3.
+    void readEndsHalfway_data()
     {
+        QTest::addColumn<int>("signal"); // sent to mx806; 0: the emulator ends instead
+        QTest::addColumn<QString>("message");
+        QTest::newRow("emulator gone") << 0 << "the connection to the radio on /dev/";
+        QTest::newRow("SIGINT") << int(SIGINT) << "mx806: cancelled: nothing was saved";
+        QTest::newRow("SIGTERM") << int(SIGTERM) << "mx806: cancelled: nothing was saved";
+    }
+    void readEndsHalfway()
+    {
+        QFETCH(int, signal);
+        QFETCH(QString, message);
         Emulator radio(m_dir.path());
         QVERIFY(radio.start({"--memory", m_memory, "--pace"}));
-        const QString out = m_dir.filePath("killed.dat");
+        const QString out = m_dir.filePath("halfway.dat");
         QProcess mx806;
         mx806.start(QDir(binDir()).filePath("mx806"), {"read", "--port", radio.device(), "-o", out});
         QVERIFY(mx806.waitForStarted());
@@ -205,11 +231,19 @@ private Q_SLOTS:
         while (!err.contains("read 10%") && mx806.waitForReadyRead(30000))
             err += mx806.readAllStandardError();
         QVERIFY2(err.contains("read 10%"), err.constData());
-        radio.stop();
-        // The vanished device ends the read at once (no question, no retry).
+        if (signal == 0)
+            radio.stop();
+        else
+            ::kill(pid_t(mx806.processId()), signal);
+        // The transfer ends at once (no question, no retry), as closing the progress window does.
         QVERIFY(mx806.waitForFinished(10000));
+        err += mx806.readAllStandardError();
+        QCOMPARE(mx806.exitStatus(), QProcess::NormalExit);
         QCOMPARE(mx806.exitCode(), 3);
+        QVERIFY2(err.contains(message.toUtf8()), err.constData());
+        QVERIFY(!err.contains("Inappropriate ioctl"));
         QVERIFY(!QFileInfo::exists(out));
+        QVERIFY(!QFileInfo::exists(mx::datafile::channelFileName(out)));
     }
 
     void usageErrors_data()
@@ -255,15 +289,56 @@ private Q_SLOTS:
         QCOMPARE(readAll(out), m_referenceDat);
     }
 
-    void infoShowsIdentity()
+    void info_data()
+    {
+        QTest::addColumn<QStringList>("radioOptions");
+        QTest::addColumn<QStringList>("infoOptions");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("trace"); // expected on stderr
+        QTest::newRow("features") << QStringList{"--flags", "2", "--firmware", "V100"} << QStringList{}
+                                  << QStringList{"model: MX806", "firmware: V100", "CTCSS/DCS: supported",
+                                                 "TV: not supported"}
+                                  << "";
+        // A firmware text of two characters ends at its NUL padding.
+        QTest::newRow("short firmware")
+            << QStringList{"--firmware", "V1"} << QStringList{} << QStringList{"firmware: V1\n"} << "";
+        // -v: the handshake "PROGRAM" and its answer "HB" ACK, with times.
+        QTest::newRow("verbose") << QStringList{} << QStringList{"-v"} << QStringList{"model: MX806"}
+                                 << " ms > 50 52 4F 47 52 41 4D\nmx806: ";
+        QTest::newRow("verbose, reply")
+            << QStringList{} << QStringList{"--verbose"} << QStringList{} << " ms < 48 42 06\n";
+    }
+    void info()
+    {
+        QFETCH(QStringList, radioOptions);
+        QFETCH(QStringList, infoOptions);
+        QFETCH(QStringList, lines);
+        QFETCH(QString, trace);
+        Emulator radio(m_dir.path());
+        QVERIFY(radio.start(radioOptions));
+        const Result r = runMx806(QStringList{"info", "--port", radio.device()} + infoOptions);
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        for (const QString& line : lines)
+            QVERIFY2(r.out.contains(line.toUtf8()), qPrintable(line));
+        QVERIFY2(r.err.contains(trace.toUtf8()), r.err.constData());
+    }
+
+    // The emulator's summary measures reply times inside sessions, not the idle time between them.
+    void emulatorSummaryLeavesIdleTimeOut()
     {
         Emulator radio(m_dir.path());
-        QVERIFY(radio.start({"--flags", "2", "--firmware", "V100"}));
-        const Result r = runMx806({"info", "--port", radio.device()});
-        QVERIFY2(r.exitCode == 0, r.err.constData());
-        for (const char* line :
-             {"model: MX806", "firmware: V100", "CTCSS/DCS: supported", "TV: not supported"})
-            QVERIFY2(r.out.contains(line), line);
+        QVERIFY(radio.start({}));
+        QCOMPARE(runMx806({"info", "--port", radio.device()}).exitCode, 0);
+        QTest::qWait(1200);
+        QCOMPARE(runMx806({"info", "--port", radio.device()}).exitCode, 0);
+        radio.stop();
+        const QStringList summary = radio.log().filter("program turnaround:");
+        QCOMPARE(summary.size(), 1);
+        const QRegularExpressionMatch m =
+            QRegularExpression(" (\\d+) frames, mean [0-9.]+ ms, max ([0-9.]+) ms").match(summary.first());
+        QVERIFY2(m.hasMatch(), qPrintable(summary.first()));
+        QCOMPARE(m.captured(1).toInt(), 4); // identification request and END, twice
+        QVERIFY2(m.captured(2).toDouble() < 300.0, qPrintable(summary.first()));
     }
 };
 

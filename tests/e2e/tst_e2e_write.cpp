@@ -104,53 +104,115 @@ private Q_SLOTS:
     void refusedFiles_data()
     {
         QTest::addColumn<QString>("command");
-        QTest::addColumn<QByteArray>("content");
-        QTest::newRow("write: missing file") << "write" << QByteArray();
-        QTest::newRow("write: short file") << "write" << QByteArray(100, 'x');
-        QTest::newRow("encode: short file") << "encode" << QByteArray(100, 'x');
-        QTest::newRow("decode: short memory") << "decode" << QByteArray(100, 'x');
-        QTest::newRow("decode: long memory") << "decode" << QByteArray(0x4001, char(0xFF));
+        QTest::addColumn<QByteArray>("content"); // of the input; a data file goes without its channel file
+        QTest::addColumn<QString>("message");
+        const QByteArray dat = readAll(m_file);
+        QTest::newRow("write: missing file")
+            << "write" << QByteArray() << "in.dat: No such file or directory";
+        QTest::newRow("write: short file") << "write" << QByteArray(100, 'x') << "not a data file";
+        QTest::newRow("write: channel file missing")
+            << "write" << dat << "in.fre: No such file or directory; 323 of the 323 channels";
+        QTest::newRow("multi-write: channel file missing") << "multi-write" << dat << "nothing written";
+        QTest::newRow("encode: short file") << "encode" << QByteArray(100, 'x') << "not a data file";
+        QTest::newRow("decode: short memory") << "decode" << QByteArray(100, 'x') << "100 bytes;";
+        QTest::newRow("decode: long memory")
+            << "decode" << QByteArray(0x4001, char(0xFF)) << "more than 16384 bytes;";
     }
     void refusedFiles()
     {
         QFETCH(QString, command);
         QFETCH(QByteArray, content);
+        QFETCH(QString, message);
         const QString input = m_dir.filePath(command == "decode" ? "in.bin" : "in.dat");
         QFile::remove(input);
+        QFile::remove(m_dir.filePath("in.fre"));
         if (!content.isEmpty()) QVERIFY(writeAll(input, content));
         const QString output = m_dir.filePath(command == "encode" ? "out.bin" : "out.dat");
         QFile::remove(output);
 
         Result r;
-        if (command == "write") {
+        if (command.contains("write")) {
+            // Refused before the port opens: the radio's memory stays as it was.
             Emulator radio(m_dir.path());
-            QVERIFY(radio.start({}));
-            r = runMx806({"write", "--port", radio.device(), input});
+            const QString saved = m_dir.filePath("unchanged.bin");
+            QFile::remove(saved);
+            QVERIFY(radio.start({"--memory", m_marker, "--save", saved}));
+            const QStringList count = command == "write" ? QStringList{} : QStringList{"--count", "1"};
+            r = runMx806(QStringList{command, "--port", radio.device()} + count + QStringList{input});
             radio.stop();
             QVERIFY(radio.blocks('W').isEmpty());
+            QVERIFY(!radio.log().contains("radiosim: END"));
+            QVERIFY(!QFileInfo::exists(saved));
         } else {
             r = runMx806({command, input, "-o", output});
         }
         QCOMPARE(r.exitCode, 2);
+        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
         QVERIFY(!QFileInfo::exists(output));
     }
 
-    void multiWriteTwoRadios()
+    // The radio stores any TV in-use word other than 1 as a free entry.
+    void writeTvChannelInUse2()
     {
+        const QString file = m_dir.filePath("tv.dat");
+        QByteArray dat = readAll(m_file);
+        QVERIFY(quint8(m_image[0x3D09]) & 1); // the template uses TV channel 1
+        dat[108] = 2;                         // TV channel 1's in-use word
+        QVERIFY(writeAll(file, dat));
+        QVERIFY(QFile::copy(m_file.left(m_file.size() - 3) + "fre", m_dir.filePath("tv.fre")));
         Emulator radio(m_dir.path());
-        // The gap outlasts two failed handshake attempts, so the second radio counts as a new one.
-        QVERIFY(radio.start(
-            {"--memory", m_marker, "--save", m_dir.filePath("radio%n.bin"), "--swap-gap", "1500"}));
-        const Result r = runMx806({"multi-write", "--port", radio.device(), "--count", "2", m_file});
-        QVERIFY2(r.finished && r.exitCode == 0, r.err.constData());
-        QCOMPARE(r.err.count("Write Data Completed."), 1);
-        // Each radio announced once, its progress under its own number from 0%.
-        QCOMPARE(r.err.count("radio 1 of 2"), 1);
-        QVERIFY2(r.err.contains("radio 2 of 2\nwrite radio 2 0%"), r.err.constData());
+        const QString saved = m_dir.filePath("tv.bin");
+        QVERIFY(radio.start({"--memory", m_marker, "--save", saved}));
+        const Result r = runMx806({"write", "--port", radio.device(), file});
+        QVERIFY2(r.exitCode == 0, r.err.constData());
         radio.stop();
-        QCOMPARE(radio.blocks('W').size(), 2 * 1014);
+        const QByteArray memory = readAll(saved);
+        QCOMPARE(memory.size(), 0x4000);
+        QCOMPARE(quint8(memory[0x3D09]), quint8(m_image[0x3D09] & ~1));
+    }
+
+    void multiWrite_data()
+    {
+        QTest::addColumn<QStringList>("radioOptions");
+        QTest::addColumn<QStringList>("writeOptions");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<int>("radiosWritten");
+        QTest::addColumn<QString>("message");
+        // The gap outlasts two failed handshake attempts, so the second radio counts as a new one.
+        QTest::newRow("two radios") << QStringList{"--swap-gap", "1500"} << QStringList{} << 0 << 2
+                                    << "radio 2 of 2\nwrite radio 2 0%";
+        // The written radio stays on the cable: it is not written again, and the wait ends.
+        QTest::newRow("no next radio") << QStringList{} << QStringList{"--timeout", "2"} << 3 << 1
+                                       << "no next radio answered within 2 s (1 of 2 radios written)";
+    }
+    void multiWrite()
+    {
+        QFETCH(QStringList, radioOptions);
+        QFETCH(QStringList, writeOptions);
+        QFETCH(int, exitCode);
+        QFETCH(int, radiosWritten);
+        QFETCH(QString, message);
+        for (const char* name : {"radio1.bin", "radio2.bin", "radio3.bin"})
+            QFile::remove(m_dir.filePath(name));
+        Emulator radio(m_dir.path());
+        QVERIFY(radio.start(QStringList{"--memory", m_marker, "--save", m_dir.filePath("radio%n.bin")} +
+                            radioOptions));
+        const Result r = runMx806(
+            QStringList{"multi-write", "--port", radio.device(), "--count", "2", m_file} + writeOptions);
+        QVERIFY(r.finished);
+        QVERIFY2(r.exitCode == exitCode, r.err.constData());
+        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
+        QCOMPARE(r.err.count("Write Data Completed."), exitCode == 0 ? 1 : 0);
+        // Each radio announced once, after the instruction to swap radios.
+        QCOMPARE(r.err.count("radio 1 of 2"), 1);
+        QVERIFY(
+            r.err.contains("mx806: Waiting for the next radio: disconnect the written radio and connect the "
+                           "next one.\nmx806: radio 2 of 2\n"));
+        radio.stop();
+        QCOMPARE(radio.blocks('W').size(), radiosWritten * 1014);
         checkWritten(readAll(m_dir.filePath("radio1.bin")));
-        checkWritten(readAll(m_dir.filePath("radio2.bin")));
+        QCOMPARE(QFileInfo::exists(m_dir.filePath("radio2.bin")), radiosWritten == 2);
+        if (radiosWritten == 2) checkWritten(readAll(m_dir.filePath("radio2.bin")));
         QVERIFY(!QFileInfo::exists(m_dir.filePath("radio3.bin")));
     }
 

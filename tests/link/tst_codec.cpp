@@ -379,14 +379,14 @@ private Q_SLOTS:
         ROW("work channel 256", "WorkChannel of range 0, band 2 (256)",
             i.work.optFeat.workChannel(0, 2) = 256);
         ROW("range mode 3", "RangeMode (3)", i.work.rangeMode = 3);
-        ROW("band valid 2", "BandValid of range 2, band 8 (2)", i.work.optFeat.bandValid(2, 8) = 2);
+        ROW("band valid 2 is off", "", i.work.optFeat.bandValid(2, 8) = 2);
         ROW("REP offset 1024", "REPOffsetKHz (1024)", i.work.optFeat[Opt::REPOffsetKHz] = 1024);
         ROW("REP offset 1023 fits", "", i.work.optFeat[Opt::REPOffsetKHz] = 1023);
         ROW("TV frequency 1000 MHz", "TV channel 4, Frequency (1000)",
             i.work.tvChannels[3] = {1, 1000.0, 0, 1});
         ROW("TV frequency of a free entry", "", i.work.tvChannels[3] = {0, 1000.0, 0, 1});
         ROW("TV tbst 2", "TV channel 1, Tbst (2)", i.work.tvChannels[0] = {1, 155.0, 2, 1});
-        ROW("TV in use 2", "TV channel 2, InUse (2)", i.work.tvChannels[1].inUse = 2);
+        ROW("TV in use 2 is free", "", i.work.tvChannels[1].inUse = 2);
 #undef ROW
     }
     void fits()
