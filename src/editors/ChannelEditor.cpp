@@ -154,7 +154,9 @@ void ChannelEditor::buildWidgets()
         setWindowTitle(channelText(ChannelText::WindowTitle, context().messenger.language()));
         if (m_family != 2) enterGridEdit();
     });
+    // The edit box follows its cell when the list scrolls or its columns change width.
     connect(m_grid->verticalScrollBar(), &QScrollBar::valueChanged, this, &ChannelEditor::placeEditBox);
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this, &ChannelEditor::placeEditBox);
 
     // The frequency edit box: digits and points only, however they come.
     m_edit = new QLineEdit(m_grid->viewport());
