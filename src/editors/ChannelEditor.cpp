@@ -220,6 +220,7 @@ void ChannelEditor::fillLists()
 
 void ChannelEditor::applyLanguage()
 {
+    commitPending();
     const int language = context().messenger.language();
     auto caption = [language](ChannelText id) { return channelText(id, language); };
 
@@ -283,10 +284,10 @@ QString ChannelEditor::chName(int number)
     return QString::number(number);
 }
 
-QString ChannelEditor::shownText(const ChannelRecord& channel) const
+QString ChannelEditor::shownText(const ChannelRecord& channel)
 {
     const QString stored = channel.rxFreq.text();
-    Messenger* messenger = &const_cast<ChannelEditor*>(this)->context().messenger;
+    Messenger* messenger = &context().messenger; // a stored text that is no number says so
     const double low = freq::parseRange(freq::rangeTextFor(m_family)).low;
     // Only a stored number gets the "UK" form (1.25 kHz above the 10 kHz step).
     if (m_family == 2 && m_band == 2 && !freq::isNumeric(stored))

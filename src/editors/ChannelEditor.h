@@ -40,7 +40,7 @@ public:
     int family() const { return m_family; }
     int band() const { return m_band; }
     // The text a row of the list shows for a channel of the band on show.
-    QString shownText(const ChannelRecord& channel) const;
+    QString shownText(const ChannelRecord& channel);
 
     // Rebuilds the roger list from the usable tone tips; a shown number that
     // is no longer offered becomes "OFF" (nothing is stored).
