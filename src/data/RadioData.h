@@ -238,11 +238,19 @@ public:
     // Applies a load: working := staging, globals follow the record.
     void copyStagingToWork();
 
+    // Tells open windows that channel n of (m, b) or its band's switch may have changed.
+    void notifyChannelChanged(int m, int b, int n) { Q_EMIT channelChanged(m, b, n); }
+
 Q_SIGNALS:
     // The document's caption inputs (model, range, file name) changed.
     void captionChanged();
     // fixWorkChannel moved the work channel of (m, b): an open channel editor follows.
     void workChannelFixed(int m, int b);
+    // Channel n of (m, b), or the band's switch, may have changed: an open
+    // channel editor shows that row (and the band's switch) again.
+    void channelChanged(int m, int b, int n);
+    // Which tone tips are usable may have changed: open windows rebuild their roger lists.
+    void toneTipsChanged();
 };
 
 } // namespace mx

@@ -1,5 +1,7 @@
 #include "editors/EditorWindow.h"
 
+#include "editors/ChannelEditor.h"
+
 #include "texts/Captions.h"
 #include "texts/Messenger.h"
 
@@ -59,7 +61,11 @@ QString EditorWindow::nameOf(EditorKind kind)
 
 EditorWindow* createEditor(EditorKind kind, EditorContext& context, QWidget* parent)
 {
-    auto* editor = new PlaceholderEditor(kind, context, parent);
+    EditorWindow* editor = nullptr;
+    if (kind == EditorKind::ChannelInfo)
+        editor = new ChannelEditor(context, parent);
+    else
+        editor = new PlaceholderEditor(kind, context, parent);
     editor->setObjectName(EditorWindow::nameOf(kind));
     return editor;
 }
