@@ -243,6 +243,8 @@ Q_SIGNALS:
     void captionChanged();
     // fixWorkChannel moved the work channel of (m, b): an open channel editor follows.
     void workChannelFixed(int m, int b);
+    // The set of usable roger-beep tips may have changed: open roger lists refill.
+    void rogerTipsChanged();
 };
 
 } // namespace mx
