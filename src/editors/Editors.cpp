@@ -1,4 +1,7 @@
 #include "editors/EditorWindow.h"
+#include "editors/OptFeaturesEditor.h"
+#include "editors/TVChannelEditor.h"
+#include "editors/ToneTipsEditor.h"
 
 #include "texts/Captions.h"
 #include "texts/Messenger.h"
@@ -59,6 +62,16 @@ QString EditorWindow::nameOf(EditorKind kind)
 
 EditorWindow* createEditor(EditorKind kind, EditorContext& context, QWidget* parent)
 {
+    switch (kind) {
+    case EditorKind::OptFeatures:
+        return new FrmOptFeatures(context, parent);
+    case EditorKind::ToneTips:
+        return new FrmToneTips(context, nullptr, parent);
+    case EditorKind::TVChannel:
+        return new FrmTVCH(context, parent);
+    default:
+        break;
+    }
     auto* editor = new PlaceholderEditor(kind, context, parent);
     editor->setObjectName(EditorWindow::nameOf(kind));
     return editor;
