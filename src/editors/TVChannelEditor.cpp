@@ -89,10 +89,6 @@ FrmTVCH::FrmTVCH(EditorContext& context, QWidget* parent)
     m_grid->verticalHeader()->hide();
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_grid->setColumnWidth(0, 34); // 500, 1260, 1200 and 1200 twips
-    m_grid->setColumnWidth(1, 84);
-    m_grid->setColumnWidth(2, 80);
-    m_grid->setColumnWidth(3, 80);
     m_grid->horizontalHeader()->setMinimumHeight(34);
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     for (int r = 0; r < Rows; ++r)
@@ -167,6 +163,7 @@ void FrmTVCH::applyLanguage()
     m_grid->setHorizontalHeaderLabels({text(TVText::ChNo, lang), text(TVText::Frequency, lang),
                                        text(TVText::Tbst, lang), text(TVText::Bandwidth, lang)});
     m_grid->setAccessibleName(text(TVText::Title, lang));
+    fitColumns();
     m_text->setAccessibleName(text(TVText::Frequency, lang));
     m_tbst->setAccessibleName(text(TVText::Tbst, lang));
     m_width->setAccessibleName(text(TVText::Bandwidth, lang));
@@ -178,6 +175,23 @@ void FrmTVCH::applyLanguage()
     if (m_loaded)
         for (int r = 1; r <= Rows; ++r)
             showRow(r);
+}
+
+void FrmTVCH::fitColumns()
+{
+    // 500, 1260, 1200 and 1200 twips, widened where a header caption needs more.
+    constexpr int Widths[] = {34, 84, 80, 80};
+    QHeaderView* header = m_grid->horizontalHeader();
+    int total = 0;
+    for (int c = 0; c < 4; ++c) {
+        const int caption =
+            header->fontMetrics().horizontalAdvance(m_grid->horizontalHeaderItem(c)->text()) + 16;
+        m_grid->setColumnWidth(c, qMax(Widths[c], caption));
+        total += m_grid->columnWidth(c);
+    }
+    m_grid->setMinimumWidth(total + m_grid->verticalScrollBar()->sizeHint().width() +
+                            2 * m_grid->frameWidth());
+    m_grid->setMinimumHeight(header->minimumHeight() + 12 * m_grid->verticalHeader()->defaultSectionSize());
 }
 
 void FrmTVCH::showRow(int row)

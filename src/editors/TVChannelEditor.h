@@ -52,6 +52,7 @@ private:
     void placeEditor();
     void hideEditors();
     void setLists();
+    void fitColumns();
 
     QTableWidget* m_grid = nullptr;
     QLineEdit* m_text = nullptr;

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -131,6 +132,7 @@ FrmToneTips::FrmToneTips(EditorContext& context, std::unique_ptr<Sound> sound, Q
 
     m_tabs = new QTabBar(this);
     m_tabs->setObjectName(QStringLiteral("TabStrip1"));
+    m_tabs->setUsesScrollButtons(false);
     for (int n = 1; n <= ToneTipCount; ++n)
         m_tabs->addTab(QString());
     connect(m_tabs, &QTabBar::currentChanged, this, [this](int index) {
@@ -243,25 +245,26 @@ void FrmToneTips::applyLanguage()
         b->setAccessibleName(b->text().remove(QLatin1Char('&')));
     // The first items of two lists are words.
     if (m_repeat->count() > 0) m_repeat->setItemText(0, text(ToneText::Off, lang));
-    for (QComboBox* box : m_frequencies)
-        if (box->count() > 0) box->setItemText(0, text(ToneText::None, lang));
+    if (!m_frequencies.isEmpty() && m_frequencies[0]->count() > 0)
+        m_frequencies[0]->setItemText(0, text(ToneText::None, lang)); // the list all frequencies share
 }
 
 void FrmToneTips::initToneLists()
 {
+    // The fourteen frequency lists share one list of items, the length and pause lists another.
     const int lang = context().messenger.language();
     QStringList repeat{text(ToneText::Off, lang)};
     for (int n = 1; n <= 10; ++n)
         repeat.append(QString::number(n));
-    const QStringList lengths = tens(0);
-    const QStringList frequencies = QStringList{text(ToneText::None, lang)} + tens(40);
+    auto* lengths = new QStringListModel(tens(0), this);
+    auto* frequencies = new QStringListModel(QStringList{text(ToneText::None, lang)} + tens(40), this);
     const QSignalBlocker b1(m_repeat), b2(m_pause);
     m_repeat->addItems(repeat);
-    m_pause->addItems(lengths);
+    m_pause->setModel(lengths);
     for (int j = 0; j < ToneStepCount; ++j) {
         const QSignalBlocker b3(m_frequencies[j]), b4(m_lengths[j]);
-        m_frequencies[j]->addItems(frequencies);
-        m_lengths[j]->addItems(lengths);
+        m_frequencies[j]->setModel(frequencies);
+        m_lengths[j]->setModel(lengths);
     }
 }
 
