@@ -275,8 +275,13 @@ FrmOptFeatures::FrmOptFeatures(EditorContext& context, QWidget* parent)
 
 FrmOptFeatures::~FrmOptFeatures()
 {
+    m_loaded = false;
+    for (TextSlot* slot : m_texts)
+        slot->edit->removeEventFilter(this);
     qDeleteAll(m_combos);
     qDeleteAll(m_texts);
+    m_combos.clear();
+    m_texts.clear();
 }
 
 OptFeatRecord& FrmOptFeatures::record()
@@ -354,6 +359,8 @@ void FrmOptFeatures::applyLanguage()
     m_publicFrame->setTitle(text(OptionText::PublicFrame, lang));
     m_close->setText(text(OptionText::Close, lang));
     m_help->setText(text(OptionText::Help, lang));
+    for (QPushButton* b : {m_close, m_help})
+        b->setAccessibleName(b->text().remove(QLatin1Char('&')));
     if (m_loaded) fillLists(); // the list items keep their positions
 }
 

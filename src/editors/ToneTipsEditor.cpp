@@ -225,6 +225,8 @@ void FrmToneTips::applyLanguage()
 {
     const int lang = context().messenger.language();
     setWindowTitle(text(ToneText::Title, lang));
+    m_tabs->setAccessibleName(text(ToneText::Title, lang));
+    m_picture->setAccessibleName(text(ToneText::Title, lang));
     for (int n = 1; n <= ToneTipCount; ++n)
         m_tabs->setTabText(n - 1, text(ToneText::Tab, lang) + QLatin1Char(' ') + QString::number(n));
     widgets::setCaption(m_repeatLabel, m_repeat, text(ToneText::RecycleTimes, lang));
