@@ -1,48 +1,10 @@
-#include "editors/EditorWindow.h"
-
 #include "editors/ChannelEditor.h"
-
-#include "texts/Captions.h"
-#include "texts/Messenger.h"
-
-#include <QLabel>
-#include <QVBoxLayout>
+#include "editors/EditorWindow.h"
+#include "editors/OptFeaturesEditor.h"
+#include "editors/TVChannelEditor.h"
+#include "editors/ToneTipsEditor.h"
 
 namespace mx {
-
-namespace {
-
-// Window titles of the editors until each window exists.
-constexpr TextPair Titles[] = {
-    {"Channel Information", "信道信息"},
-    {"Optional Features", "可选功能"},
-    {"Roger Beep", "RB音"},
-    {"TV Channel", "广播信道"},
-};
-
-class PlaceholderEditor : public EditorWindow
-{
-public:
-    PlaceholderEditor(EditorKind kind, EditorContext& context, QWidget* parent)
-        : EditorWindow(kind, context, parent), m_label(new QLabel(this))
-    {
-        auto* layout = new QVBoxLayout(this);
-        layout->addWidget(m_label);
-        applyLanguage();
-    }
-    void applyLanguage() override
-    {
-        const QString title = pick(Titles[int(kind())], context().messenger.language());
-        setWindowTitle(title);
-        m_label->setText(title);
-    }
-    void commitPending() override {}
-
-private:
-    QLabel* m_label;
-};
-
-} // namespace
 
 QString EditorWindow::nameOf(EditorKind kind)
 {
@@ -62,10 +24,20 @@ QString EditorWindow::nameOf(EditorKind kind)
 EditorWindow* createEditor(EditorKind kind, EditorContext& context, QWidget* parent)
 {
     EditorWindow* editor = nullptr;
-    if (kind == EditorKind::ChannelInfo)
+    switch (kind) {
+    case EditorKind::ChannelInfo:
         editor = new ChannelEditor(context, parent);
-    else
-        editor = new PlaceholderEditor(kind, context, parent);
+        break;
+    case EditorKind::OptFeatures:
+        editor = new FrmOptFeatures(context, parent);
+        break;
+    case EditorKind::ToneTips:
+        editor = new FrmToneTips(context, nullptr, parent);
+        break;
+    case EditorKind::TVChannel:
+        editor = new FrmTVCH(context, parent);
+        break;
+    }
     editor->setObjectName(EditorWindow::nameOf(kind));
     return editor;
 }

@@ -308,7 +308,7 @@ ProgressWindow::ProgressWindow(bool reading, int radios, int language, QWidget* 
         m_radioBar->setValue(1);
         m_radioBar->setFormat(QStringLiteral("%v / %m"));
         m_radioBar->setAccessibleName(text(TextId::RadioCounterCaption, language));
-        m_waiting = new QLabel(mainText(MainText::WaitingNextRadio, language), this);
+        m_waiting = new QLabel(text(TextId::WaitingForNextRadio, language), this);
         m_waiting->setObjectName(QStringLiteral("lblWaiting"));
         m_waiting->setWordWrap(true);
         m_waiting->hide();

@@ -148,15 +148,13 @@ MainWindow::MainWindow(App& app, QWidget* parent)
     m_session = new Session(*m_port, app.image, app.versions, app.messenger, this);
     m_session->setSoftwareStarter([this](const QString& version) { handOverTo(version); });
     connect(m_session, &Session::progress, this, [this](int percent) {
-        if (!m_progress) return;
-        m_progress->setPercent(percent);
-        if (percent > 0) m_progress->setWaiting(false);
+        if (m_progress) m_progress->setPercent(percent);
     });
     connect(m_session, &Session::radioChanged, this, [this](int number) {
-        if (!m_progress) return;
-        m_progress->setRadio(number);
-        // From the second radio on the written radio must go and the next one answer first.
-        m_progress->setWaiting(number > 1);
+        if (m_progress) m_progress->setRadio(number);
+    });
+    connect(m_session, &Session::waitingForNextRadio, this, [this](bool waiting) {
+        if (m_progress) m_progress->setWaiting(waiting);
     });
     connect(m_session, &Session::transferEnded, this, [this] {
         if (m_progress) m_progress->finish();

@@ -28,8 +28,6 @@ constexpr TextPair Texts[] = {
     {"Serial port", "串行端口"},
     {"About MX_806TQ", "关于 MX_806TQ"},
     {"Programming software for the MX-806TR radio.", "MX-806TR 对讲机写频软件。"},
-    {"Waiting for the next radio: disconnect the written radio and connect the next one.",
-     "正在等待下一台对讲机：请断开已写入的对讲机并连接下一台。"},
 };
 static_assert(std::size(Texts) == std::size_t(MainText::Count), "main window texts out of step");
 

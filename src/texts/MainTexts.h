@@ -28,7 +28,6 @@ enum class MainText {
     StatusPortName,
     AboutTitle,
     AboutDescription,
-    WaitingNextRadio,
     Count
 };
 

@@ -1,0 +1,78 @@
+#include "editors/WidgetSupport.h"
+
+#include "editors/EditorWindow.h"
+
+#include <QEvent>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QRegularExpressionValidator>
+#include <QTimer>
+
+namespace mx::widgets {
+
+namespace {
+
+// Discards the clipboard keys and selects the text on entry.
+class NumberEditFilter : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* edit = static_cast<QLineEdit*>(watched);
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste) ||
+                key->matches(QKeySequence::Cut)) {
+                event->accept();
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusIn) {
+            // After the mouse press that gave the focus has placed the cursor.
+            QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void guardNumberEdit(QLineEdit* edit, const QString& pattern, int maxLength)
+{
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));
+    edit->setMaxLength(maxLength);
+    edit->setAttribute(Qt::WA_InputMethodEnabled, false);
+    edit->setAcceptDrops(false);
+    edit->setContextMenuPolicy(Qt::NoContextMenu);
+    edit->setDragEnabled(false);
+    edit->installEventFilter(new NumberEditFilter(edit));
+}
+
+void addRow(QGridLayout* grid, int row, QLabel* label, QWidget* control, int column)
+{
+    label->setBuddy(control);
+    grid->addWidget(label, row, column, Qt::AlignRight | Qt::AlignVCenter);
+    grid->addWidget(control, row, column + 1);
+}
+
+void setCaption(QLabel* label, QWidget* control, const QString& caption)
+{
+    label->setText(caption);
+    QString plain = caption;
+    control->setAccessibleName(plain.remove(QLatin1Char('&')));
+}
+
+void closeEditor(EditorWindow* editor)
+{
+    if (auto* frame = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
+        frame->close();
+    else
+        editor->close();
+}
+
+} // namespace mx::widgets

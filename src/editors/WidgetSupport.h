@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QWidget;
+
+namespace mx {
+
+class EditorWindow;
+
+namespace widgets {
+
+// Makes a line edit take only text matching pattern, whichever way the text
+// arrives (keys, input method, paste, middle click, drop): a validator with
+// the input method, drops and the context menu switched off; Ctrl+C, Ctrl+V
+// and Ctrl+X are discarded. Entering the box selects its whole text.
+void guardNumberEdit(QLineEdit* edit, const QString& pattern, int maxLength);
+
+// Adds label and control as one row of a two-column grid: the label stands
+// right-aligned to the left of its control whatever the width of its caption.
+void addRow(QGridLayout* grid, int row, QLabel* label, QWidget* control, int column = 0);
+
+// Sets a label's caption and the accessible name of the control it labels.
+void setCaption(QLabel* label, QWidget* control, const QString& caption);
+
+// Closes the editor, or the frame the main window put it in.
+void closeEditor(EditorWindow* editor);
+
+} // namespace widgets
+} // namespace mx

@@ -1,0 +1,248 @@
+#include "EditorSupport.h"
+#include "data/ToneRules.h"
+#include "editors/OptFeaturesEditor.h"
+#include "editors/Sound.h"
+#include "editors/ToneTipsEditor.h"
+
+#include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabBar>
+
+using namespace mx;
+using namespace mx::test;
+
+namespace {
+
+using Steps = QList<QPair<int, int>>; // (tone in 10 Hz, length in 10 ms), or (hz, ms) as played
+
+// Remembers every (hz, ms) the player asks for.
+class RecordingSound : public Sound
+{
+public:
+    Steps* started;
+    int* stops;
+    RecordingSound(Steps* s, int* t) : started(s), stops(t) {}
+    void start(int hz, int ms) override { started->append({hz, ms}); }
+    void stop() override { ++*stops; }
+};
+
+void setTip(ToneTipRecord& tip, const Steps& steps, int repeat, int pause)
+{
+    tip.words.fill(0);
+    for (int j = 0; j < steps.size(); ++j) {
+        tip.tone(j + 1) = qint16(steps[j].first);
+        tip.length(j + 1) = qint16(steps[j].second);
+    }
+    tip.recycleTimes() = qint16(repeat);
+    tip.interTime() = qint16(pause);
+}
+
+struct Player
+{
+    EditorBench bench;
+    Steps started;
+    int stops = 0;
+    std::unique_ptr<FrmToneTips> window;
+
+    explicit Player(const Steps& steps, int repeat, int pause)
+    {
+        setTip(bench.image.work.toneTips[0], steps, repeat, pause);
+        window =
+            std::make_unique<FrmToneTips>(bench.context, std::make_unique<RecordingSound>(&started, &stops));
+    }
+};
+
+} // namespace
+
+class TestToneTips : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void playback_data()
+    {
+        QTest::addColumn<Steps>("steps");
+        QTest::addColumn<int>("repeat");
+        QTest::addColumn<int>("pause");
+        QTest::addColumn<Steps>("expected"); // (hz, ms), pause is hz 0
+        using P = Steps;
+        const P pass{{400, 100}, {800, 300}, {0, 500}};
+        QTest::newRow("repeat 3 pause 500") << Steps{{40, 10}, {80, 30}} << 3 << 50 << pass + pass + pass;
+        QTest::newRow("None is silence, zero lengths skipped")
+            << Steps{{0, 10}, {100, 0}, {255, 2}} << 1 << 0 << P{{0, 100}, {2550, 20}};
+        QTest::newRow("repeat 255 plays as 10") << Steps{{40, 1}} << 255 << 0 << P(10, {400, 10});
+        QTest::newRow("frequency below the list is None") << Steps{{20, 1}} << 1 << 0 << P{{0, 10}};
+    }
+    void playback()
+    {
+        QFETCH(Steps, steps);
+        QFETCH(int, repeat);
+        QFETCH(int, pause);
+        QFETCH(Steps, expected);
+        Player p(steps, repeat, pause);
+        QSignalSpy ended(p.window.get(), &FrmToneTips::playbackEnded);
+        auto* play = p.window->findChild<QPushButton*>(QStringLiteral("Command1_0"));
+        QElapsedTimer clock;
+        clock.start();
+        play->click();
+        QVERIFY(!play->isEnabled());
+        QVERIFY(ended.wait(10000));
+        QCOMPARE(p.started, expected);
+        int nominal = 0;
+        for (const auto& s : expected)
+            nominal += s.second;
+        QVERIFY2(clock.elapsed() >= nominal - 20, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(play->isEnabled());
+        QVERIFY(!p.window->isPlaying());
+    }
+
+    // Stop during a pause, Close, or a tip without lengths: nothing sounds afterwards.
+    void stopping_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("stop in the pause") << "stop";
+        QTest::newRow("close") << "close";
+    }
+    void stopping()
+    {
+        QFETCH(QString, how);
+        Player p({{40, 1}}, 3, 255);
+        p.window->play();
+        QTRY_COMPARE(p.started.size(), 2); // the tone, then the 2550 ms pause
+        if (how == "stop")
+            p.window->findChild<QPushButton*>(QStringLiteral("Command2_0"))->click();
+        else
+            p.window->close();
+        QVERIFY(!p.window->isPlaying());
+        QVERIFY(p.window->findChild<QPushButton*>(QStringLiteral("Command1_0"))->isEnabled());
+        QCOMPARE(p.stops, 1);
+        QTest::qWait(100);
+        QCOMPARE(p.started.size(), 2);
+    }
+
+    void silentTipDoesNotPlay()
+    {
+        Player p({{40, 0}}, 3, 0);
+        p.window->play();
+        QVERIFY(!p.window->isPlaying());
+        QVERIFY(p.started.isEmpty());
+    }
+
+    // The tones follow the tab shown at each moment.
+    void tabChangeDuringPlayback()
+    {
+        Player p({{40, 30}, {40, 30}}, 1, 0);
+        setTip(p.bench.image.work.toneTips[1], {{60, 1}, {70, 1}}, 1, 0);
+        p.window->play();
+        QSignalSpy ended(p.window.get(), &FrmToneTips::playbackEnded);
+        p.window->findChild<QTabBar*>()->setCurrentIndex(1);
+        QCOMPARE(p.window->shownTip(), 2);
+        QVERIFY(ended.wait(5000));
+        QCOMPARE(p.started, (Steps{{400, 300}, {700, 10}}));
+    }
+
+    // Setting the last usable tip silent is refused; otherwise references follow.
+    void refusals_data()
+    {
+        QTest::addColumn<bool>("twoUsable");
+        QTest::addColumn<int>("firstLength"); // of tip 1, whose second tone has length 10
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("stored");
+        QTest::newRow("repeat off, last usable") << false << 10 << "Combo1_0"
+                                                 << "Off" << false;
+        QTest::newRow("last length 0, last usable") << false << 0 << "Combo4_1"
+                                                    << "0" << false;
+        QTest::newRow("one of two lengths 0") << false << 10 << "Combo4_1"
+                                              << "0" << true;
+        QTest::newRow("repeat off, two usable") << true << 10 << "Combo1_0"
+                                                << "Off" << true;
+        QTest::newRow("last length 0, two usable") << true << 0 << "Combo4_1"
+                                                   << "0" << true;
+    }
+    void refusals()
+    {
+        QFETCH(bool, twoUsable);
+        QFETCH(int, firstLength);
+        QFETCH(QString, control);
+        QFETCH(QString, item);
+        QFETCH(bool, stored);
+        EditorBench bench;
+        RadioDataRecord& rec = bench.image.work;
+        for (ToneTipRecord& tip : rec.toneTips)
+            setTip(tip, {}, 0, 0);
+        setTip(rec.toneTips[0], {{40, firstLength}, {50, 10}}, 2, 0);
+        if (twoUsable) setTip(rec.toneTips[1], {{40, 10}}, 1, 0);
+        rec.optFeat[Opt::RogerTone] = 1;
+        bench.image.addChannel(5, 0, 1, QStringLiteral("28.0150"));
+        bench.image.workChannels.at(0, 1, 1).rogerBeep = 1;
+        const ToneTipRecord before = rec.toneTips[0];
+        FrmOptFeatures options(bench.context);
+        FrmToneTips w(bench.context, nullptr);
+        auto* box = w.findChild<QComboBox*>(control);
+        const QString shownBefore = box->currentText();
+        QVERIFY(chooseText(box, item));
+        const bool silenced = tonerules::usableTip(rec, 1) == 0;
+        QCOMPARE(rec.toneTips[0] != before, stored);
+        QCOMPARE(box->currentText(), stored ? item : shownBefore);
+        QCOMPARE(rec.optFeat[Opt::RogerTone], silenced ? 0 : 1);
+        QCOMPARE(bench.image.workChannels.at(0, 1, 1).rogerBeep, silenced ? 0 : 1);
+        QCOMPARE(
+            items(options.findChild<QComboBox*>(QStringLiteral("Combo1_28"))).contains(QStringLiteral("1")),
+            !silenced);
+    }
+
+    // Tones (400 Hz, 100 ms) and (800 Hz, 300 ms) in a 208 x 108 picture:
+    // 200 x 100 inside the 4-pixel margin.
+    void barGeometry_data()
+    {
+        QTest::addColumn<Steps>("steps");
+        QTest::addColumn<QList<int>>("bars"); // colour (0 red, 1 blue), left, width, height, ...
+        QTest::newRow("quarter and three quarters")
+            << Steps{{40, 10}, {80, 30}} << QList<int>{0, 4, 50, 16, 1, 54, 150, 31};
+        QTest::newRow("pause takes width only")
+            << Steps{{0, 10}, {0, 0}, {255, 10}} << QList<int>{0, 104, 100, 100};
+        QTest::newRow("no lengths draws nothing") << Steps{{200, 0}} << QList<int>{};
+    }
+    void barGeometry()
+    {
+        QFETCH(Steps, steps);
+        QFETCH(QList<int>, bars);
+        ToneTipRecord tip;
+        setTip(tip, steps, 1, 0);
+        QImage image(208, 108, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            drawTip(painter, tip, image.rect());
+        }
+        // Scan the bottom row inside the margin for runs of colour and measure each run's height.
+        QList<int> found;
+        const int y = 108 - 4 - 1;
+        for (int x = 0; x < image.width();) {
+            const QRgb c = image.pixel(x, y);
+            if (c == qRgb(255, 255, 255)) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end < image.width() && image.pixel(end, y) == c)
+                ++end;
+            int top = y;
+            while (top > 0 && image.pixel(x, top - 1) == c)
+                --top;
+            found << (c == qRgb(255, 0, 0)   ? 0
+                      : c == qRgb(0, 0, 255) ? 1
+                                             : -1)
+                  << x << end - x << y - top + 1;
+            x = end;
+        }
+        QCOMPARE(found, bars);
+    }
+};
+
+QTEST_MAIN(TestToneTips)
+#include "tst_tonetips.moc"
