@@ -9,6 +9,6 @@ function(mx_add_test)
   target_include_directories(${T_NAME} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
   set_tests_properties(${T_NAME} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;MX_BIN_DIR=${MX_BIN_DIR};MX_DIST_DIR=${MX_DIST_DIR};${T_ENV}"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/tests/home/data;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/tests/home/config;MX_BIN_DIR=${MX_BIN_DIR};MX_DIST_DIR=${MX_DIST_DIR};${T_ENV}"
     TIMEOUT 300)
 endfunction()

@@ -21,6 +21,7 @@ enum ExitCode : int {
     ExitNoAnswer = 3,     // the radio did not answer, the port could not be opened, or cancelled
     ExitWrongModel = 4,   // the radio is another model
     ExitIncompatible = 5, // the radio's firmware does not go with this software
+    ExitVerifyFailed = 6, // the radio read back after a write holds something else
 };
 
 // An option of a subcommand: "--name" (a flag) or "--name VALUE" / "--name=VALUE",

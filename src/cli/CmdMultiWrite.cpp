@@ -19,6 +19,7 @@ int runMultiWrite(Context& ctx)
     const QString path = ctx.args.first();
     if (!loadDataFile(ctx, path) || !checkChannelFile(ctx, path, true)) return ExitRefused;
     warnFrequencies(ctx);
+    backUp(ctx, QStringLiteral("write"));
     return runTransfer(ctx, TransferKind::MultiWrite, device, count);
 }
 
@@ -32,7 +33,7 @@ Command multiWriteCommand()
     c.summary = QStringLiteral("write a data file into N radios in turn");
     c.minArgs = 1;
     c.maxArgs = 1;
-    c.options = portOptions();
+    c.options = portOptions() + backupOptions();
     c.options.insert(1, {QStringLiteral("count"),
                          QStringLiteral("N"),
                          QStringLiteral("how many radios (1 or more)"),

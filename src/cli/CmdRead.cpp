@@ -18,6 +18,7 @@ int runRead(Context& ctx)
     // Files that could not be written are refused before the radio is touched.
     if (!checkOutput(ctx, output) || !checkOutput(ctx, datafile::channelFileName(output))) return ExitRefused;
     if (const int status = runTransfer(ctx, TransferKind::Read, device); status != ExitOk) return status;
+    backUp(ctx, QStringLiteral("read"));
     // The files appear only now, complete, after the whole memory was read.
     QString reason;
     if (datafile::saveDataFile(ctx.app.image, output, ctx.app.messenger, &reason)) return ExitOk;
@@ -32,7 +33,7 @@ Command readCommand()
     Command c;
     c.name = QStringLiteral("read");
     c.summary = QStringLiteral("read the radio into a data file (and its channel file)");
-    c.options = portOptions();
+    c.options = portOptions() + backupOptions();
     c.options.insert(1, outputOption(QStringLiteral("FILE.dat"), QStringLiteral("the data file to write")));
     c.run = runRead;
     return c;

@@ -13,7 +13,9 @@ int runWrite(Context& ctx)
     const QString path = ctx.args.first();
     if (!loadDataFile(ctx, path) || !checkChannelFile(ctx, path, true)) return ExitRefused;
     warnFrequencies(ctx);
-    return runTransfer(ctx, TransferKind::Write, device);
+    backUp(ctx, QStringLiteral("write"));
+    if (const int status = runTransfer(ctx, TransferKind::Write, device); status != ExitOk) return status;
+    return ctx.isSet(QStringLiteral("verify")) ? verifyWrite(ctx, device) : ExitOk;
 }
 
 } // namespace
@@ -26,7 +28,10 @@ Command writeCommand()
     c.summary = QStringLiteral("write a data file into the radio");
     c.minArgs = 1;
     c.maxArgs = 1;
-    c.options = portOptions();
+    c.options = portOptions() + backupOptions();
+    c.options.append(
+        {QStringLiteral("verify"), QString(),
+         QStringLiteral("read the radio back after the write and compare (exit 6 on a difference)")});
     c.run = runWrite;
     return c;
 }

@@ -1,10 +1,13 @@
 #include "cli/Transfer.h"
 
+#include "app/Backups.h"
 #include "cli/Problems.h"
 #include "data/DataFile.h"
+#include "link/MemoryCodec.h"
 #include "link/PortNames.h"
 #include "link/SerialPortLink.h"
 #include "link/Session.h"
+#include "link/Verify.h"
 
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -182,9 +185,10 @@ private:
 
 QString kindWord(TransferKind kind)
 {
-    return kind == TransferKind::Read   ? QStringLiteral("read")
-           : kind == TransferKind::Info ? QStringLiteral("query")
-                                        : QStringLiteral("write");
+    return kind == TransferKind::Read     ? QStringLiteral("read")
+           : kind == TransferKind::Info   ? QStringLiteral("query")
+           : kind == TransferKind::Verify ? QStringLiteral("check")
+                                          : QStringLiteral("write");
 }
 
 // What is left of an unfinished transfer, and what to do.
@@ -196,6 +200,8 @@ QString aftermath(TransferKind kind)
     case TransferKind::Write:
     case TransferKind::MultiWrite:
         return QStringLiteral("the radio may hold a partial write: write it again");
+    case TransferKind::Verify:
+        return QStringLiteral("the write was not checked");
     case TransferKind::Info:
         break;
     }
@@ -203,6 +209,46 @@ QString aftermath(TransferKind kind)
 }
 
 } // namespace
+
+QList<Option> backupOptions()
+{
+    return {
+        {QStringLiteral("backup-dir"), QStringLiteral("DIR"),
+         QStringLiteral("where the dated copy of what was read or is written goes\n"
+                        "(default: ~/.local/share/MX_806TR/backups; the newest 50 are kept)")},
+        {QStringLiteral("no-backup"), QString(), QStringLiteral("keep no dated copy")},
+    };
+}
+
+void backUp(Context& ctx, const QString& kind)
+{
+    if (ctx.isSet(QStringLiteral("no-backup"))) return;
+    const QString folder = ctx.value(QStringLiteral("backup-dir"), backups::defaultFolder());
+    QString error;
+    const QString path = backups::save(ctx.app.image, folder, kind, &error);
+    if (path.isEmpty())
+        ctx.say(QStringLiteral("warning: no backup was kept: ") + error);
+    else if (!ctx.quiet())
+        ctx.say(QStringLiteral("backup: ") + path);
+}
+
+int verifyWrite(Context& ctx, const QString& device)
+{
+    QByteArray written(RadioMemorySize, '\0');
+    fillRadioMemory(written);
+    encodeImage(ctx.app.image, written);
+    QByteArray readBack;
+    if (const int status = runTransfer(ctx, TransferKind::Verify, device, 1, nullptr, &readBack);
+        status != ExitOk)
+        return status;
+    const VerifyResult result = compareWritten(written, readBack);
+    if (!result.ok) {
+        ctx.say(verifyFailedText(result));
+        return ExitVerifyFailed;
+    }
+    if (!ctx.quiet()) ctx.say(QStringLiteral("verified: the radio holds what was written"));
+    return ExitOk;
+}
 
 QList<Option> portOptions()
 {
@@ -305,11 +351,14 @@ int prepareTransfer(Context& ctx, QString& device)
     return ExitOk;
 }
 
-int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radios, RadioIdentity* identity)
+int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radios, RadioIdentity* identity,
+                QByteArray* radioMemory)
 {
     App& app = ctx.app;
     const bool verbose = ctx.isSet(QStringLiteral("verbose"));
-    ProgressPrinter progress(kind == TransferKind::Read ? QStringLiteral("read") : QStringLiteral("write"),
+    ProgressPrinter progress(kind == TransferKind::Read     ? QStringLiteral("read")
+                             : kind == TransferKind::Verify ? QStringLiteral("verify")
+                                                            : QStringLiteral("write"),
                              !ctx.quiet() && !verbose);
     ctx.prompter.setBeforePrint([&progress] { progress.endLine(); });
     if (ctx.quiet()) {
@@ -390,6 +439,9 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
     case TransferKind::Info:
         started = session.startInfo();
         break;
+    case TransferKind::Verify:
+        started = session.startVerify();
+        break;
     }
     if (!started)
         outcome = session.lastOutcome();
@@ -450,6 +502,7 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
         break;
     }
     if (identity && outcome == SessionOutcome::Completed) *identity = id;
+    if (radioMemory && outcome == SessionOutcome::Completed) *radioMemory = session.radioMemory();
     return exitFor(outcome);
 }
 

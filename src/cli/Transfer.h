@@ -10,7 +10,7 @@ namespace mx::cli {
 
 // What the subcommands that talk to the radio or handle data and memory files share.
 
-enum class TransferKind { Read, Write, MultiWrite, Info };
+enum class TransferKind { Read, Write, MultiWrite, Info, Verify };
 
 // --port DEV, --retries N, -q/--quiet and -v/--verbose: every command talking to the radio.
 QList<Option> portOptions();
@@ -42,7 +42,17 @@ int prepareTransfer(Context& ctx, QString& device);
 // the exit status after saying what went wrong; identity receives the radio's
 // identification of a completed info. SIGINT and SIGTERM cancel the session.
 int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radios = 1,
-                RadioIdentity* identity = nullptr);
+                RadioIdentity* identity = nullptr, QByteArray* radioMemory = nullptr);
+
+// --backup-dir DIR and --no-backup: read, write and multi-write.
+QList<Option> backupOptions();
+// Saves the image as a dated backup (kind "read" or "write") unless --no-backup;
+// a failure is a warning on stderr, never the end of the command.
+void backUp(Context& ctx, const QString& kind);
+// After a write with --verify: reads the radio back and compares it with what
+// the image encodes. ExitOk, ExitVerifyFailed with the address and field, or
+// the exit status of the read.
+int verifyWrite(Context& ctx, const QString& device);
 
 // Loads a data file into the image; false when it is refused, after the
 // program's message and a line naming the file and the reason.

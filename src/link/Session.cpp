@@ -85,10 +85,11 @@ struct Session::Private
     bool waitingNext = false; // between a written radio and the next one's answer
 
     bool running = false;
-    bool infoOnly = false; // startInfo: identification only, nothing transferred
-    bool awaiting = false; // a frame is out and its reply not yet taken
-    bool inSend = false;   // inside port.send()
-    int serial = 0;        // changes whenever a session begins or ends
+    bool infoOnly = false;   // startInfo: identification only, nothing transferred
+    bool verifyOnly = false; // startVerify: read into the radio memory only, the image stays
+    bool awaiting = false;   // a frame is out and its reply not yet taken
+    bool inSend = false;     // inside port.send()
+    int serial = 0;          // changes whenever a session begins or ends
     SessionOutcome outcome = SessionOutcome::Completed;
     SessionOutcome refusal = SessionOutcome::WrongModel; // why the end frame of step 70 went out
 
@@ -499,6 +500,7 @@ struct Session::Private
         readStep = writeStep = NoStep;
         multiWrite = false;
         infoOnly = false;
+        verifyOnly = false;
     }
 
     // FinishSession.
@@ -532,7 +534,7 @@ struct Session::Private
         awaiting = false;
         if (port.isOpen()) port.close();
 
-        const bool wasRead = mode == LinkMode::Read && !infoOnly;
+        const bool wasRead = mode == LinkMode::Read && !infoOnly && !verifyOnly;
         const bool wasWrite = mode == LinkMode::Write;
         running = false;
         ++serial;
@@ -592,6 +594,18 @@ bool Session::startRead()
     d->idle();
     d->mode = LinkMode::Read;
     if (!d->openLinkPort() || !d->confirm(TextId::ReadConfirm)) return false;
+    fillRadioMemory(d->memory);
+    d->begin();
+    return true;
+}
+
+bool Session::startVerify()
+{
+    if (d->running) return false;
+    d->idle();
+    d->mode = LinkMode::Read;
+    d->verifyOnly = true;
+    if (!d->openLinkPort()) return false;
     fillRadioMemory(d->memory);
     d->begin();
     return true;

@@ -80,6 +80,9 @@ public:
     bool startMultiWrite(int radiosToWrite);
     // Handshake only: closes the port as soon as the radio answers.
     bool startHandshakeOnly(bool fillMemory = false);
+    // A read without its question that leaves the image alone: the radio's
+    // memory is then in radioMemory() (to check a write).
+    bool startVerify();
     // Handshake, identification, end: reports the radio's identity, reads nothing.
     bool startInfo();
 

@@ -192,6 +192,8 @@ Step Radio::answer(Step step, const Bytes& input)
         ++m_blocks;
         ++m_frames;
         std::copy(input.begin() + 4, input.begin() + 4 + BlockLength, m_memory.begin() + step.address);
+        if (m_options.corruptByte >= step.address && m_options.corruptByte < step.address + BlockLength)
+            m_memory[m_options.corruptByte] ^= 0x01; // a cell that does not keep what it is given
         if (step.address == m_options.dropBlock && !m_dropDone) {
             m_dropDone = true;
             break;

@@ -26,6 +26,7 @@ struct Options
     int badChecksum = -1;     // this block is answered with a wrong checksum, once
     int strayByte = -1;       // a stray byte goes out before this block's reply, once
     int unplugAfter = -1;     // no answer at all after this many blocks
+    int corruptByte = -1;     // this byte is stored with its lowest bit flipped whenever it is written
     bool log = false;
 };
 

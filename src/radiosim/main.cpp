@@ -77,6 +77,7 @@ const char* const Usage =
     "  --bad-checksum ADDR    answer block ADDR with a wrong checksum (a NAK to a write), once\n"
     "  --stray-byte ADDR      send a stray byte before the answer to block ADDR, once\n"
     "  --unplug-after N       stop answering after N blocks\n"
+    "  --corrupt-byte ADDR    store byte ADDR with its lowest bit flipped (a faulty memory cell)\n"
     "  --swap-gap MS          after every END stay silent MS ms, then be a fresh radio\n"
     "  --log                  one line per frame on stderr\n"
     "  -h, --help             this text\n"
@@ -140,6 +141,8 @@ int parseArguments(int argc, char** argv, Config& config)
             number = &config.radio.strayByte;
         else if (arg == "--unplug-after")
             number = &config.radio.unplugAfter;
+        else if (arg == "--corrupt-byte")
+            number = &config.radio.corruptByte;
         else if (arg == "--swap-gap")
             number = &config.swapGapMs;
         else {

@@ -1,11 +1,14 @@
 #include "shell/MainWindow.h"
 
+#include "app/Backups.h"
 #include "app/Startup.h"
 #include "data/DataFile.h"
 #include "data/Defaults.h"
 #include "data/VersionTable.h"
+#include "link/MemoryCodec.h"
 #include "link/SerialPortLink.h"
 #include "link/Session.h"
+#include "link/Verify.h"
 #include "shell/Dialogs.h"
 #include "shell/Icons.h"
 #include "texts/MainTexts.h"
@@ -14,6 +17,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -30,6 +35,7 @@
 #include <QStatusBar>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace mx {
@@ -161,13 +167,19 @@ MainWindow::MainWindow(App& app, QWidget* parent)
     });
     connect(m_session, &Session::imageAboutToBeReplaced, this, [this] { closeChildForms(); });
     connect(m_session, &Session::imageReplaced, this, &MainWindow::imageReplaced);
+    connect(m_session, &Session::finished, this, &MainWindow::sessionEnded);
+    m_backupFolder = backups::defaultFolder();
     connect(&app.image, &RadioImage::captionChanged, this, &MainWindow::updateCaption);
 
     m_timerWrite.setSingleShot(true);
     m_timerWrite.setInterval(20);
     connect(&m_timerWrite, &QTimer::timeout, this, [this] {
         m_port->setPortName(ports::deviceFor(m_app.settings.comPort, m_app.settings.comPortName));
-        if (m_session->startWrite()) startProgress(false, 0);
+        if (!m_session->startWrite()) return;
+        m_pending = Pending::Write;
+        m_written = m_session->radioMemory();
+        backUp(QStringLiteral("write"));
+        startProgress(false, 0);
     });
     m_timerReNew.setSingleShot(true);
     m_timerReNew.setInterval(200);
@@ -281,6 +293,10 @@ void MainWindow::buildMenus()
     on("mnuFileSave", [this] { save(); });
     on("mnuFileSaveAs", [this] { saveAs(); });
     on("mnuFileExit", [this] { close(); });
+    on("mnuFileBackups", [this] {
+        QDir().mkpath(m_backupFolder);
+        QDesktopServices::openUrl(QUrl::fromLocalFile(m_backupFolder));
+    });
     on("mnuEditUndo", [this] { undo(); });
     on("mnuEditRedo", [this] { redo(); });
     on("mnuChannelInfo", [this] { showChildForm(EditorKind::ChannelInfo); });
@@ -301,6 +317,17 @@ void MainWindow::buildMenus()
     on("mnuWindowArrangeIcons", [this] { m_mdi->cascadeSubWindows(); });
     on("mnuCloseAll", [this] { closeChildForms(); });
     on("mnuHelpAbout", [this] { about(); });
+
+    // Checking a write by reading it back: off unless chosen, kept per user.
+    QAction* verify = action(QStringLiteral("mnuVerifyAfterWrite"));
+    verify->setCheckable(true);
+    verify->setChecked(QSettings(QStringLiteral("MX_806TR"), QStringLiteral("MX_806TR"))
+                           .value(QStringLiteral("Settings/VerifyAfterWriting"), false)
+                           .toBool());
+    connect(verify, &QAction::toggled, this, [](bool on) {
+        QSettings(QStringLiteral("MX_806TR"), QStringLiteral("MX_806TR"))
+            .setValue(QStringLiteral("Settings/VerifyAfterWriting"), on);
+    });
 
     for (const char* name : {"mnuTreeView", "mnuViewToolbar", "mnuViewStatusBar"}) {
         QAction* a = action(QString::fromLatin1(name));
@@ -838,7 +865,9 @@ void MainWindow::multiWriteToRadio()
     const int radios = m_radioCountAsker();
     if (radios < 1) return;
     m_port->setPortName(ports::deviceFor(m_app.settings.comPort, m_app.settings.comPortName));
-    if (m_session->startMultiWrite(radios)) startProgress(false, radios);
+    if (!m_session->startMultiWrite(radios)) return;
+    backUp(QStringLiteral("write"));
+    startProgress(false, radios);
 }
 
 void MainWindow::radioInformation(bool fillMemory)
@@ -849,10 +878,47 @@ void MainWindow::radioInformation(bool fillMemory)
 
 void MainWindow::imageReplaced()
 {
+    // The radio's contents are kept before anything else happens to them.
+    backUp(QStringLiteral("read"));
     changeLanguage();
     openChannelEditorAndCascade();
     updateCaption();
     resetHistory();
+}
+
+void MainWindow::backUp(const QString& kind)
+{
+    QString error;
+    // A backup that cannot be written is reported once the port is closed; the transfer goes on.
+    if (backups::save(m_app.image, m_backupFolder, kind, &error).isEmpty())
+        m_app.messenger.queue(mainText(MainText::BackupFailed, language()) + error);
+}
+
+void MainWindow::sessionEnded(SessionOutcome outcome)
+{
+    const Pending pending = std::exchange(m_pending, Pending::None);
+    if (pending == Pending::Write && outcome == SessionOutcome::Completed &&
+        action(QStringLiteral("mnuVerifyAfterWrite"))->isChecked()) {
+        // After "Write Data Completed." the radio is read back in a session of its own.
+        QTimer::singleShot(0, this, &MainWindow::startVerify);
+    } else if (pending == Pending::Verify && outcome == SessionOutcome::Completed) {
+        const VerifyResult result = compareWritten(m_written, m_session->radioMemory());
+        if (result.ok)
+            m_app.messenger.ask(mainText(MainText::VerifyPassed, language()), Buttons::Ok, Icon::Information);
+        else
+            m_app.messenger.ask(mainText(MainText::VerifyFailedAt, language()) +
+                                    QStringLiteral(" 0x%1 (%2).")
+                                        .arg(result.address, 4, 16, QLatin1Char('0'))
+                                        .arg(result.field),
+                                Buttons::Ok, Icon::Exclamation);
+    }
+}
+
+void MainWindow::startVerify()
+{
+    if (!m_session->startVerify()) return;
+    m_pending = Pending::Verify;
+    startProgress(true, 0);
 }
 
 // ---------------------------------------------------------------- dialogs

@@ -3,6 +3,7 @@
 #include "app/UndoHistory.h"
 #include "editors/EditorWindow.h"
 #include "link/PortNames.h"
+#include "link/Session.h"
 #include "shell/Dialogs.h"
 
 #include <QHash>
@@ -59,6 +60,9 @@ public:
     void setLauncher(Launcher* launcher);
     void setPortLister(std::function<QList<ports::PortEntry>()> lister, bool comNumbers);
     void setRadioCountAsker(std::function<int()> asker);
+    // Where dated copies of what is read from and written to radios go.
+    void setBackupFolder(const QString& folder) { m_backupFolder = folder; }
+    QString backupFolder() const { return m_backupFolder; }
 
     QAction* action(const QString& name) const;
     QAction* toolButton(const QString& key) const;
@@ -133,6 +137,9 @@ private:
     Handover handover();
     QString portText() const;
     void resetHistory();
+    void backUp(const QString& kind);
+    void sessionEnded(SessionOutcome outcome);
+    void startVerify();
     void updateUndoActions();
     void reopenEditors();
 
@@ -165,6 +172,9 @@ private:
     Session* m_session = nullptr;
     QPointer<ProgressWindow> m_progress;
     UndoHistory m_history;
+    QString m_backupFolder;
+    enum class Pending { None, Write, Verify } m_pending = Pending::None;
+    QByteArray m_written; // what a write sent, for the check after it
 };
 
 } // namespace mx

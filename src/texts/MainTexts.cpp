@@ -28,6 +28,9 @@ constexpr TextPair Texts[] = {
     {"Serial port", "串行端口"},
     {"About MX_806TQ", "关于 MX_806TQ"},
     {"Programming software for the MX-806TR radio.", "MX-806TR 对讲机写频软件。"},
+    {"No backup was kept: ", "未能保存备份："},
+    {"Verify failed at", "校验失败，地址"},
+    {"Verify completed: the radio holds what was written.", "校验完成：对讲机中的数据与写入的数据一致。"},
 };
 static_assert(std::size(Texts) == std::size_t(MainText::Count), "main window texts out of step");
 
@@ -42,6 +45,7 @@ constexpr MenuEntry Menu[] = {
     {"mnuFileOpen", "mnuFile", {"&Open", "打开(&O)"}, true, "Ctrl+O"},
     {"mnuFileSave", "mnuFile", {"&Save", "保存(&S)"}, true, ""},
     {"mnuFileSaveAs", "mnuFile", {"Save &As", "另存为(&A)"}, true, ""},
+    {"mnuFileBackups", "mnuFile", {"Open &Backups Folder", "打开备份文件夹(&B)"}, true, ""},
     {"mnuFileBar0", "mnuFile", Sep, true, ""},
     {"mnuFilePrint", "mnuFile", {"&Print", "打印(&P)"}, false, ""},
     {"mnuFileBar1", "mnuFile", Sep, false, ""},
@@ -72,6 +76,7 @@ constexpr MenuEntry Menu[] = {
     {"mnuProgram", "", {"&Program", "编程(&P)"}, true, ""},
     {"mnuReadFromRadio", "mnuProgram", {"&Read from Radio", "从对讲机读取数据(&R)"}, true, ""},
     {"mnuWriteToRadio", "mnuProgram", {"&Write to Radio", "向对讲机写入数据(&W)"}, true, ""},
+    {"mnuVerifyAfterWrite", "mnuProgram", {"&Verify After Writing", "写入后校验(&V)"}, true, ""},
     {"mnuTest", "mnuProgram", {"&Test Mode", "测试模式(&T)"}, false, ""},
     {"mnuMWriteToRadio", "mnuProgram", {"Write to &Group of Radios", "成批向对讲机写入数据(&G)"}, false, ""},
     {"mnuTools", "", {"&Tools", "工具(&T)"}, false, ""},

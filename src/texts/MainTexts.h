@@ -28,6 +28,9 @@ enum class MainText {
     StatusPortName,
     AboutTitle,
     AboutDescription,
+    BackupFailed,
+    VerifyFailedAt,
+    VerifyPassed,
     Count
 };
 

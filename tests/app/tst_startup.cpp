@@ -1,3 +1,4 @@
+#include "app/Backups.h"
 #include "app/Startup.h"
 #include "data/DataFile.h"
 #include "data/TestSupport.h"
@@ -46,6 +47,37 @@ private Q_SLOTS:
         }
         QCOMPARE(readFile(install), SettingsFile);
         QFile::remove(App::userSettingsPath());
+    }
+
+    // Dated pairs that read back as the image; only the newest 50 stay.
+    void backupsKeepTheNewestFifty()
+    {
+        QTemporaryDir dir;
+        writeFile(dir.filePath(QStringLiteral("Version.ini")), TwoVersions);
+        TestPrompter prompter;
+        App app(prompter);
+        app.startUp(dir.filePath(QStringLiteral("V100")), FixedLocale(1));
+        app.image.addChannel(7, 0, 2, QStringLiteral("28.5"));
+        const QDateTime start(QDate(2026, 12, 6), QTime(14, 30, 55));
+        QString first, last;
+        for (int k = 0; k < backups::Keep + 2; ++k) {
+            QString error;
+            last =
+                backups::save(app.image, dir.filePath(QStringLiteral("bk")), QStringLiteral("read"), &error,
+                              start.addSecs(k / 2)); // two in the same second
+            QVERIFY2(!last.isEmpty(), qPrintable(error));
+            if (k == 0) first = last;
+        }
+        QCOMPARE(QFileInfo(first).fileName(), QStringLiteral("2026-12-06_143055_read.dat"));
+        const QDir bk(dir.filePath(QStringLiteral("bk")));
+        QCOMPARE(bk.entryList({QStringLiteral("*.dat")}).size(), backups::Keep);
+        QCOMPARE(bk.entryList({QStringLiteral("*.fre")}).size(), backups::Keep);
+        QVERIFY(!QFile::exists(first));
+        RadioImage back;
+        QCOMPARE(datafile::loadDataFile(back, last, app.versions, app.messenger), datafile::LoadStatus::Ok);
+        QCOMPARE(datafile::encodeChannels(back.work, back.workChannels),
+                 datafile::encodeChannels(app.image.work, app.image.workChannels));
+        QCOMPARE(app.image.currentFileName, QStringLiteral("new.dat")); // the document is not touched
     }
 
     void startUp_data()

@@ -53,21 +53,32 @@ private Q_SLOTS:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<bool>("restarted");
+        QTest::addColumn<QStringList>("writeOptions");
         const QStringList done{"Write Data Completed."};
-        QTest::newRow("undisturbed") << QStringList{} << 0 << done << false;
+        QTest::newRow("undisturbed") << QStringList{} << 0 << done << false << QStringList{};
         QTest::newRow("first handshake ignored")
-            << QStringList{"--ignore-handshakes", "1"} << 0 << done << false;
-        QTest::newRow("lone ACK") << QStringList{"--lone-ack"} << 0 << done << false;
-        QTest::newRow("lost ACK") << QStringList{"--drop-block", "0x1000"} << 0 << done << true;
-        QTest::newRow("NAK") << QStringList{"--bad-checksum", "0x3F50"} << 0 << done << true;
-        QTest::newRow("stray byte before ACK") << QStringList{"--stray-byte", "0x0500"} << 0 << done << true;
+            << QStringList{"--ignore-handshakes", "1"} << 0 << done << false << QStringList{};
+        QTest::newRow("lone ACK") << QStringList{"--lone-ack"} << 0 << done << false << QStringList{};
+        QTest::newRow("lost ACK") << QStringList{"--drop-block", "0x1000"} << 0 << done << true
+                                  << QStringList{};
+        QTest::newRow("NAK") << QStringList{"--bad-checksum", "0x3F50"} << 0 << done << true << QStringList{};
+        QTest::newRow("stray byte before ACK")
+            << QStringList{"--stray-byte", "0x0500"} << 0 << done << true << QStringList{};
         QTest::newRow("feature warning does not stop the write")
             << QStringList{"--flags", "3"} << 0
             << done + QStringList{"CTCSS/DCS Function is invalid,", "TV Function is invalid,",
                                   "Some features will not work."}
-            << false;
+            << false << QStringList{};
         QTest::newRow("wrong model: nothing sent")
-            << QStringList{"--model", "MX900"} << 4 << QStringList{"Model type is wrong."} << false;
+            << QStringList{"--model", "MX900"} << 4 << QStringList{"Model type is wrong."} << false
+            << QStringList{};
+        QTest::newRow("verified") << QStringList{} << 0
+                                  << done + QStringList{"verified: the radio holds what was written"} << false
+                                  << QStringList{"--verify"};
+        QTest::newRow("verify finds a faulty cell")
+            << QStringList{"--corrupt-byte", "0x0010"} << 6
+            << done + QStringList{"Verify failed at 0x0010 (10M band 1 channel 2 receive frequency)."}
+            << false << QStringList{"--verify"};
     }
     void write()
     {
@@ -75,11 +86,12 @@ private Q_SLOTS:
         QFETCH(int, exitCode);
         QFETCH(QStringList, messages);
         QFETCH(bool, restarted);
+        QFETCH(QStringList, writeOptions);
         Emulator radio(m_dir.path());
         const QString saved = m_dir.filePath("saved.bin");
         QFile::remove(saved);
         QVERIFY(radio.start(QStringList{"--memory", m_marker, "--save", saved} + radioOptions));
-        const Result r = runMx806({"write", "--port", radio.device(), m_file});
+        const Result r = runMx806(QStringList{"write", "--port", radio.device(), m_file} + writeOptions);
         QVERIFY(r.finished);
         QVERIFY2(r.exitCode == exitCode, r.err.constData());
         for (const QString& message : messages)
@@ -89,6 +101,7 @@ private Q_SLOTS:
         QVERIFY(!r.err.contains("[Retry]"));
         radio.stop();
         const QStringList blocks = radio.blocks('W');
+        if (exitCode == 6) return; // written, then found wrong
         if (exitCode != 0) {
             QVERIFY(blocks.isEmpty());
             return;

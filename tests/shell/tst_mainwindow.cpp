@@ -331,6 +331,8 @@ private Q_SLOTS:
         e2e::Emulator emulator(dir);
         QVERIFY(emulator.start({"--memory", dir + "/radio.bin", "--save", dir + "/written.bin"}));
         p.app.settings.comPortName = emulator.device();
+        p.window->setBackupFolder(dir + "/backups");
+        p.window->action("mnuVerifyAfterWrite")->setChecked(true);
 
         QSignalSpy finished(&p.window->session(), &Session::finished);
         p.prompter.script = {Answer::Ok};
@@ -353,6 +355,13 @@ private Q_SLOTS:
         p.window->writeToRadio();
         QVERIFY(finished.wait(60000));
         QCOMPARE(p.prompter.texts().last(), QStringLiteral("Write Data Completed."));
+        // Read back and compared after the write; a dated copy of what was read and of what was written.
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(p.prompter.texts().last(),
+                 QStringLiteral("Verify completed: the radio holds what was written."));
+        const QStringList kept = QDir(dir + "/backups").entryList({"*.dat"});
+        QCOMPARE(kept.size(), 2);
+        QVERIFY(kept[0].endsWith("_read.dat") && kept[1].endsWith("_write.dat"));
         QByteArray expected(RadioMemorySize, '\0');
         fillRadioMemory(expected);
         encodeImage(p.image(), expected);
