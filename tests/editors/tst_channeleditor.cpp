@@ -9,6 +9,7 @@
 #include "data/VersionTable.h"
 #include "e2e/E2e.h"
 #include "editors/ChannelEditor.h"
+#include "editors/OptFeaturesEditor.h"
 #include "link/MemoryCodec.h"
 #include "link/SerialPortLink.h"
 #include "link/Session.h"
@@ -293,6 +294,30 @@ private Q_SLOTS:
         desk.type(2, QStringLiteral("29.9"));
         desk.editor->commitPending();
         desk.editor.reset();
+        {
+            // Options edited in their window travel the same way.
+            FrmOptFeatures options(desk.context);
+            for (auto [name, item] : {std::pair{"Combo1_17", "Red"}, {"Combo1_8", "32"}}) {
+                auto* box = options.findChild<QComboBox*>(QLatin1String(name));
+                const int index = box->findText(QLatin1String(item));
+                QVERIFY2(index >= 0, item);
+                box->setCurrentIndex(index);
+                Q_EMIT box->activated(index);
+            }
+            QCOMPARE(desk.image.work.optFeat[Opt::MonSetting], qint16(32));
+        }
+        {
+            // Options edited in their window travel the same way.
+            FrmOptFeatures options(desk.context);
+            for (auto [name, item] : {std::pair{"Combo1_17", "Red"}, {"Combo1_8", "32"}}) {
+                auto* box = options.findChild<QComboBox*>(QLatin1String(name));
+                const int index = box->findText(QLatin1String(item));
+                QVERIFY2(index >= 0, item);
+                box->setCurrentIndex(index);
+                Q_EMIT box->activated(index);
+            }
+            QCOMPARE(desk.image.work.optFeat[Opt::MonSetting], qint16(32));
+        }
 
         auto transfer = [&](RadioImage& image, bool write) {
             SerialPortLink port(radio.device());
@@ -324,6 +349,8 @@ private Q_SLOTS:
             QCOMPARE(channel(back, b, n), channel(desk.image, b, n));
         QCOMPARE(back.work.count(1, 1), 2);
         QCOMPARE(back.work.optFeat.workChannel(1, 1), 2);
+        QCOMPARE(back.work.optFeat[Opt::BacklightColor], desk.image.work.optFeat[Opt::BacklightColor]);
+        QCOMPARE(back.work.optFeat[Opt::MonSetting], qint16(32));
     }
 };
 
