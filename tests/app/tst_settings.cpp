@@ -35,6 +35,26 @@ class TestSettings : public QObject
     }
 
 private Q_SLOTS:
+    // The system is Chinese when the locale names Chinese of China or the Simplified script.
+    void systemLanguageFromLocaleName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("language");
+        QTest::newRow("zh_CN.UTF-8") << "zh_CN.UTF-8" << 2;
+        QTest::newRow("zh_Hans_SG") << "zh_Hans_SG" << 2;
+        QTest::newRow("zh-Hans") << "zh-Hans" << 2;
+        QTest::newRow("zh_TW") << "zh_TW.UTF-8" << 1;
+        QTest::newRow("zh_HK") << "zh_HK" << 1;
+        QTest::newRow("en_US") << "en_US.UTF-8" << 1;
+        QTest::newRow("C") << "C" << 1;
+        QTest::newRow("POSIX") << "POSIX" << 1;
+    }
+    void systemLanguageFromLocaleName()
+    {
+        QFETCH(QString, name);
+        QTEST(SystemLocale::languageOfLocaleName(name), "language");
+    }
+
     void pathUnderInstallRoot()
     {
         QCOMPARE(QDir::fromNativeSeparators(Settings::pathUnder(QStringLiteral("/opt/Radio"))),
