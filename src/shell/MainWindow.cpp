@@ -175,7 +175,7 @@ MainWindow::MainWindow(App& app, QWidget* parent)
     m_timerWrite.setInterval(20);
     connect(&m_timerWrite, &QTimer::timeout, this, [this] {
         m_port->setPortName(ports::deviceFor(m_app.settings.comPort, m_app.settings.comPortName));
-        if (!m_session->startWrite()) return;
+        if (!m_session->startWrite()) return explainRefusedPort();
         m_pending = Pending::Write;
         m_written = m_session->radioMemory();
         backUp(QStringLiteral("write"));
@@ -849,7 +849,10 @@ void MainWindow::readFromRadio()
 {
     commitEditors();
     m_port->setPortName(ports::deviceFor(m_app.settings.comPort, m_app.settings.comPortName));
-    if (m_session->startRead()) startProgress(true, 0);
+    if (m_session->startRead())
+        startProgress(true, 0);
+    else
+        explainRefusedPort();
 }
 
 void MainWindow::writeToRadio()
@@ -865,7 +868,7 @@ void MainWindow::multiWriteToRadio()
     const int radios = m_radioCountAsker();
     if (radios < 1) return;
     m_port->setPortName(ports::deviceFor(m_app.settings.comPort, m_app.settings.comPortName));
-    if (!m_session->startMultiWrite(radios)) return;
+    if (!m_session->startMultiWrite(radios)) return explainRefusedPort();
     backUp(QStringLiteral("write"));
     startProgress(false, radios);
 }
@@ -912,6 +915,13 @@ void MainWindow::sessionEnded(SessionOutcome outcome)
                                         .arg(result.field),
                                 Buttons::Ok, Icon::Exclamation);
     }
+}
+
+void MainWindow::explainRefusedPort()
+{
+    if (m_session->lastOutcome() == SessionOutcome::PortError &&
+        m_port->errorString().contains(QLatin1String("ermission")))
+        m_app.messenger.ask(mainText(MainText::PortAccessHint, language()), Buttons::Ok, Icon::Information);
 }
 
 void MainWindow::startVerify()

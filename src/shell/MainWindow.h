@@ -140,6 +140,8 @@ private:
     void backUp(const QString& kind);
     void sessionEnded(SessionOutcome outcome);
     void startVerify();
+    // After a command that did not start: a port refused for lack of rights says how to get them.
+    void explainRefusedPort();
     void updateUndoActions();
     void reopenEditors();
 

@@ -31,6 +31,9 @@ constexpr TextPair Texts[] = {
     {"No backup was kept: ", "未能保存备份："},
     {"Verify failed at", "校验失败，地址"},
     {"Verify completed: the radio holds what was written.", "校验完成：对讲机中的数据与写入的数据一致。"},
+    {"The port needs access rights: on Debian-like systems join the dialout group "
+     "(sudo usermod -aG dialout $USER), then log in again.",
+     "该端口需要访问权限：在 Debian 类系统上请把用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。"},
 };
 static_assert(std::size(Texts) == std::size_t(MainText::Count), "main window texts out of step");
 

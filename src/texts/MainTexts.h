@@ -31,6 +31,7 @@ enum class MainText {
     BackupFailed,
     VerifyFailedAt,
     VerifyPassed,
+    PortAccessHint,
     Count
 };
 
