@@ -2,6 +2,7 @@
 
 #include "cli/Transfer.h"
 
+#include "data/FileWrite.h"
 #include "link/MemoryCodec.h"
 
 #include <QSaveFile>
@@ -26,7 +27,7 @@ int runEncode(Context& ctx)
     encodeImage(app.image, memory);
 
     QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly) || file.write(memory) != memory.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || !writeComplete(file, memory) || !file.commit()) {
         ctx.say(app.messenger.text(TextId::FileError) + QStringLiteral(" (") + output + QLatin1Char(')'));
         return ExitRefused;
     }
