@@ -4,6 +4,7 @@
 // a prompter that takes its answers from the input, and a failure that
 // libFuzzer reports with the input that caused it.
 
+#include "data/RadioData.h"
 #include "data/VersionTable.h"
 #include "texts/Messenger.h"
 
@@ -112,6 +113,16 @@ public:
     bool start(const QString&) override { return true; }
     void quit() override {}
 };
+
+// Whether a freshly loaded image must count as unchanged: a TV entry whose
+// in-use word is neither 0 nor 1, or a used one whose frequency is not a
+// number, counts as changed by the comparison's own rule.
+inline bool comparable(const mx::RadioDataRecord& record)
+{
+    return std::all_of(record.tvChannels.begin(), record.tvChannels.end(), [](const mx::TVChannelRecord& tv) {
+        return tv.inUse == 0 || (tv.inUse == 1 && tv.frequency == tv.frequency);
+    });
+}
 
 // V100 handles V100; V101 is handled by another installed version.
 inline const mx::VersionTable& versions()
