@@ -2,6 +2,7 @@
 #include "data/Defaults.h"
 #include "data/TestSupport.h"
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,6 +13,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 using namespace mx;
 using namespace mx::test;
@@ -412,6 +414,7 @@ private Q_SLOTS:
         QTest::newRow("folder does not exist") << "no/such/folder/x.dat" << 0;
         QTest::newRow("data file named as its own channel file") << "clash.fre" << 0;
         QTest::newRow("channel file is a link to a pipe") << "piped.dat" << 0;
+        QTest::newRow("folder read-only") << "ro/x.dat" << 0;
         // The channel file (5 records) fits, the data file does not: the old channel file comes back.
         QTest::newRow("disk full at the data file") << "full.dat" << 1024;
         QTest::newRow("disk full at the channel file") << "full.dat" << 100;
@@ -425,6 +428,16 @@ private Q_SLOTS:
         const QByteArray oldData(1226, 'o'), oldChannels(42 * 3, 'c');
         if (!name.startsWith(QLatin1String("no/"))) writeFile(file, oldData);
         if (fileSizeLimit > 0) writeFile(datafile::channelFileName(file), oldChannels);
+        const bool readOnly = name.startsWith(QLatin1String("ro/"));
+        if (readOnly) {
+            if (geteuid() == 0) QSKIP("the administrator writes into read-only folders");
+            QFile::setPermissions(path(QStringLiteral("ro")), QFile::ReadOwner | QFile::ExeOwner);
+        }
+        auto writable = qScopeGuard([&] {
+            if (readOnly)
+                QFile::setPermissions(path(QStringLiteral("ro")),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
         const bool piped = name == QLatin1String("piped.dat");
         if (piped) {
             // Saving must not rename a file over the link's target (as root, over a device).
