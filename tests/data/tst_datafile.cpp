@@ -415,7 +415,7 @@ private Q_SLOTS:
         QTest::newRow("data file named as its own channel file") << "clash.fre" << 0;
         QTest::newRow("channel file is a link to a pipe") << "piped.dat" << 0;
         QTest::newRow("folder read-only") << "ro/x.dat" << 0;
-        // The channel file (5 records) fits, the data file does not: the old channel file comes back.
+        // The channel file (5 records) would fit, the data file does not; then the other way round.
         QTest::newRow("disk full at the data file") << "full.dat" << 1024;
         QTest::newRow("disk full at the channel file") << "full.dat" << 100;
     }

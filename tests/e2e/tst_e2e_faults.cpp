@@ -60,7 +60,7 @@ class TstE2eFaults : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
-    QString m_memory; // a radio with 60 channels
+    QString m_memory;                // a radio with 60 channels
     QByteArray m_readDat, m_readFre; // an undisturbed read of the radio
     QByteArray m_oldDat, m_oldFre;   // what the output files held before
 
@@ -104,9 +104,8 @@ private Q_SLOTS:
         row("stray byte, no retry", {"--stray-byte", "0x1000"}, 3, cancelled);
         row("bad checksum, no retry", {"--bad-checksum", "0x3FF0"}, 3, cancelled);
         row("only the handshake answered", {"--only-handshake"}, 3, cancelled);
-        // 1 KiB: the channel file of 20 channels fits, the data file does not (the
-        // channel file already written is put back); 2 KiB: the data file fits,
-        // the channel file of 60 channels does not.
+        // 1 KiB: the channel file of 20 channels would fit, the data file does
+        // not; 2 KiB: the data file fits, the channel file of 60 channels does not.
         row("disk full at the data file", {"--memory", "radio20.bin"}, 2, "file error.", 0, 1);
         row("disk full at the channel file", {}, 2, "file error.", 0, 2);
     }
