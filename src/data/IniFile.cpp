@@ -46,9 +46,16 @@ bool keyName(QStringView line, QString& key)
     return !key.isEmpty();
 }
 
-QString folded(const QString& name)
+// The name compared without regard to case. ASCII names (all of this
+// program's) are lowered in place; others are case-folded.
+QString folded(QString name)
 {
-    return name.toCaseFolded();
+    for (QChar& c : name) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80) return name.toCaseFolded();
+        if (u >= u'A' && u <= u'Z') c = QChar(char16_t(u + 32));
+    }
+    return name;
 }
 
 // Lines hold the file's bytes one per character; values written by this
@@ -88,20 +95,23 @@ bool IniFile::load(const QString& path)
     // without a size, such as a device that never ends).
     const QByteArray bytes = file.read(MaxFileSize + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileSize) return false;
-    const QString text = QString::fromLatin1(bytes);
+    const QString crlfEnding = QStringLiteral("\r\n"), lfEnding = QStringLiteral("\n");
+    const char* text = bytes.constData();
+    m_lines.reserve(bytes.count('\n') + 1);
+    m_endings.reserve(m_lines.capacity());
 
     bool eolSeen = false;
     qsizetype start = 0;
-    while (start < text.size()) {
-        const qsizetype nl = text.indexOf(u'\n', start);
+    while (start < bytes.size()) {
+        const qsizetype nl = bytes.indexOf('\n', start);
         if (nl < 0) {
-            m_lines.append(text.mid(start));
+            m_lines.append(QString::fromLatin1(text + start, bytes.size() - start));
             m_endings.append(QString());
             break;
         }
-        const bool crlf = nl > start && text.at(nl - 1) == u'\r';
-        const QString ending = crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
-        m_lines.append(text.mid(start, nl - start - (crlf ? 1 : 0)));
+        const bool crlf = nl > start && text[nl - 1] == '\r';
+        const QString ending = crlf ? crlfEnding : lfEnding;
+        m_lines.append(QString::fromLatin1(text + start, nl - start - (crlf ? 1 : 0)));
         m_endings.append(ending);
         if (!eolSeen) {
             m_eol = ending;
