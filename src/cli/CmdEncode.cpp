@@ -4,6 +4,7 @@
 
 #include "cli/Problems.h"
 #include "data/DataFile.h"
+#include "data/FileWrite.h"
 #include "link/MemoryCodec.h"
 
 #include <QSaveFile>
@@ -34,7 +35,7 @@ int runEncode(Context& ctx)
     encodeImage(app.image, memory);
 
     QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly) || file.write(memory) != memory.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || !writeComplete(file, memory) || !file.commit()) {
         app.messenger.ask(TextId::FileError);
         ctx.sayAbout(output, file.errorString());
         return ExitRefused;

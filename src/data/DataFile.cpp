@@ -1,10 +1,12 @@
 #include "data/DataFile.h"
 
+#include "data/FileWrite.h"
 #include "data/FreqRules.h"
 #include "data/VersionTable.h"
 #include "texts/Messenger.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -117,15 +119,36 @@ void readChannelFile(const QString& dataPath, RadioDataRecord& record, ChannelAr
     channels = ChannelArray{};
     const QString name = channelFileName(dataPath);
     QByteArray bytes;
-    if (!name.isEmpty()) {
-        QFile f(name);
-        if (f.open(QIODevice::ReadOnly))
-            bytes = f.readAll(); // a missing or unreadable file yields no channels
-    }
+    // A missing or unreadable file yields no channels; records past the used ones are never read.
+    if (!name.isEmpty()) bytes = readHead(name, qint64(usedChannelRecords(record)) * ChannelRecordSize);
     decodeChannels(bytes, record, channels);
 }
 
 } // namespace
+
+int usedChannelRecords(const RadioDataRecord& record)
+{
+    int n = 0;
+    for (int m = 0; m < FamilyCount; ++m) {
+        for (int b = 1; b <= BandCount; ++b)
+            n += clampedCount(record, m, b);
+    }
+    return n;
+}
+
+QByteArray readHead(const QString& path, qint64 maxBytes, bool* ok)
+{
+    QFile file(path);
+    QByteArray bytes;
+    // Only regular files: a device or a pipe is no data file (and a pipe would block).
+    bool good = QFileInfo(path).isFile() && file.open(QIODevice::ReadOnly);
+    if (good && maxBytes > 0) {
+        bytes = file.read(maxBytes);
+        good = file.error() == QFileDevice::NoError;
+    }
+    if (ok) *ok = good;
+    return good ? bytes : QByteArray();
+}
 
 QByteArray encodeRecord(const RadioDataRecord& rec)
 {
@@ -253,7 +276,7 @@ LoadStatus loadDataFile(RadioImage& image, const QString& path, const VersionTab
                         Messenger& messenger, const Handover* handover)
 {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         messenger.ask(TextId::FileError);
         return LoadStatus::FileError;
     }
@@ -335,35 +358,40 @@ bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, 
     // A name ending in "fre" is its own channel file: the channels would replace the record.
     if (channelPath.compare(path, Qt::CaseInsensitive) == 0)
         return fail(QStringLiteral("the name of its own channel file"));
+    // Saving replaces a file by renaming a new one over it (through a link, over
+    // the link's target): never over anything but a regular file, such as a device.
+    for (const QString& target : {path, channelPath}) {
+        const QFileInfo info(target);
+        if (!target.isEmpty() && (info.exists() || info.isSymLink()) && !info.isFile())
+            return fail(target + QStringLiteral(": not a regular file"));
+    }
 
     QSaveFile dataFile(path);
     dataFile.setDirectWriteFallback(false);
-    if (!dataFile.open(QIODevice::WriteOnly) || dataFile.write(record) != record.size())
-        return fail(dataFile.errorString());
+    if (!dataFile.open(QIODevice::WriteOnly) || !writeComplete(dataFile, record))
+        return fail(dataFile.errorString().isEmpty() ? QStringLiteral("the disk is full") : dataFile.errorString());
 
     if (!channelPath.isEmpty()) {
         // What the channel file held before, to put back should the data file fail at the last step.
-        QByteArray oldChannels;
+        // Only the records a data file can use: a channel file that never ends costs no more.
         bool hadChannels = false;
-        {
-            QFile old(channelPath);
-            if (old.exists() && old.open(QIODevice::ReadOnly)) {
-                oldChannels = old.readAll();
-                hadChannels = true;
-            }
-        }
+        const QByteArray oldChannels =
+            QFile::exists(channelPath)
+                ? readHead(channelPath, qint64(MaxChannelRecords) * ChannelRecordSize, &hadChannels)
+                : QByteArray();
         QSaveFile channelFile(channelPath);
         channelFile.setDirectWriteFallback(false);
-        if (!channelFile.open(QIODevice::WriteOnly) || channelFile.write(channels) != channels.size())
+        if (!channelFile.open(QIODevice::WriteOnly) || !writeComplete(channelFile, channels))
             return fail(channelPath + QStringLiteral(": ") +
-                        channelFile.errorString()); // dataFile is discarded
+                        (channelFile.errorString().isEmpty() ? QStringLiteral("the disk is full")
+                                                             : channelFile.errorString())); // dataFile is discarded
         if (!channelFile.commit())
             return fail(channelPath + QStringLiteral(": ") + channelFile.errorString());
         if (!dataFile.commit()) {
             const QString why = dataFile.errorString();
             if (hadChannels) {
                 QSaveFile restore(channelPath);
-                if (restore.open(QIODevice::WriteOnly) && restore.write(oldChannels) == oldChannels.size())
+                if (restore.open(QIODevice::WriteOnly) && writeComplete(restore, oldChannels))
                     restore.commit();
             } else {
                 QFile::remove(channelPath);

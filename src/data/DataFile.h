@@ -15,6 +15,16 @@ namespace datafile {
 
 constexpr int DataFileSize = 1226;
 constexpr int ChannelRecordSize = 42;
+// The most records a channel file can hold that a reader uses: 40 in each of the 24 bands.
+constexpr int MaxChannelRecords = FamilyCount * BandCount * SlotCount;
+
+// The number of records of the channel file that record's counts use (counts outside 0..40 taken as 0..40).
+int usedChannelRecords(const RadioDataRecord& record);
+
+// Up to maxBytes from the start of path: a file that never ends (a device) or
+// a huge one costs no more than that. ok (when given) is false when the file
+// cannot be opened or read.
+QByteArray readHead(const QString& path, qint64 maxBytes, bool* ok = nullptr);
 
 // The record as the 1226 bytes of a data file, little-endian.
 QByteArray encodeRecord(const RadioDataRecord& record);

@@ -145,11 +145,14 @@ bool loadTemplate(RadioImage& image, const QString& path)
         return keepImage();
 
     const QString channelPath = datafile::channelFileName(path);
-    QFile channelFile(channelPath);
-    if (channelPath.isEmpty() || !channelFile.open(QIODevice::ReadOnly)) return keepImage();
-    const QByteArray channelBytes = channelFile.readAll();
-    if (channelFile.error() != QFileDevice::NoError) return keepImage();
-    channelFile.close();
+    bool channelsRead = false;
+    const QByteArray channelBytes =
+        channelPath.isEmpty()
+            ? QByteArray()
+            : datafile::readHead(channelPath,
+                                 qint64(datafile::usedChannelRecords(record)) * datafile::ChannelRecordSize,
+                                 &channelsRead);
+    if (!channelsRead) return keepImage();
 
     ChannelArray channels;
     datafile::decodeChannels(channelBytes, record, channels);

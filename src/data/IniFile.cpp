@@ -1,10 +1,14 @@
 #include "data/IniFile.h"
 
+#include "data/FileWrite.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
+
+#include <algorithm>
 
 namespace mx {
 
@@ -42,15 +46,25 @@ bool keyName(QStringView line, QString& key)
     return !key.isEmpty();
 }
 
-bool sameName(const QString& a, const QString& b)
+// The name compared without regard to case. ASCII names (all of this
+// program's) are lowered in place; others are case-folded.
+QString folded(QString name)
 {
-    return a.compare(b, Qt::CaseInsensitive) == 0;
+    for (QChar& c : name) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80) return name.toCaseFolded();
+        if (u >= u'A' && u <= u'Z') c = QChar(char16_t(u + 32));
+    }
+    return name;
 }
 
 // Lines hold the file's bytes one per character; values written by this
 // program are UTF-8, older files may hold any 8-bit text.
 QString decodeValue(QStringView raw)
 {
+    // Plain ASCII reads the same either way.
+    if (std::all_of(raw.begin(), raw.end(), [](QChar c) { return c.unicode() < 0x80; }))
+        return raw.toString();
     const QByteArray bytes = raw.toLatin1();
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8(bytes);
@@ -70,28 +84,34 @@ bool IniFile::load(const QString& path)
     m_path = path;
     m_lines.clear();
     m_endings.clear();
+    m_sections.clear();
     m_eol = QStringLiteral("\r\n");
 
+    // Only a regular file: a device or a pipe is no settings file (and saving
+    // would rename a new file over it).
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    const QString text = QString::fromLatin1(file.readAll());
-    if (file.error() != QFileDevice::NoError) {
-        m_lines.clear();
-        return false;
-    }
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return false;
+    // One byte more than allowed tells a file that is too large (also one
+    // without a size, such as a device that never ends).
+    const QByteArray bytes = file.read(MaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileSize) return false;
+    const QString crlfEnding = QStringLiteral("\r\n"), lfEnding = QStringLiteral("\n");
+    const char* text = bytes.constData();
+    m_lines.reserve(bytes.count('\n') + 1);
+    m_endings.reserve(m_lines.capacity());
 
     bool eolSeen = false;
     qsizetype start = 0;
-    while (start < text.size()) {
-        const qsizetype nl = text.indexOf(u'\n', start);
+    while (start < bytes.size()) {
+        const qsizetype nl = bytes.indexOf('\n', start);
         if (nl < 0) {
-            m_lines.append(text.mid(start));
+            m_lines.append(QString::fromLatin1(text + start, bytes.size() - start));
             m_endings.append(QString());
             break;
         }
-        const bool crlf = nl > start && text.at(nl - 1) == u'\r';
-        const QString ending = crlf ? QStringLiteral("\r\n") : QStringLiteral("\n");
-        m_lines.append(text.mid(start, nl - start - (crlf ? 1 : 0)));
+        const bool crlf = nl > start && text[nl - 1] == '\r';
+        const QString ending = crlf ? crlfEnding : lfEnding;
+        m_lines.append(QString::fromLatin1(text + start, nl - start - (crlf ? 1 : 0)));
         m_endings.append(ending);
         if (!eolSeen) {
             m_eol = ending;
@@ -99,7 +119,30 @@ bool IniFile::load(const QString& path)
         }
         start = nl + 1;
     }
+    index();
     return true;
+}
+
+void IniFile::index()
+{
+    m_sections.clear();
+    Section* section = nullptr; // the section the lines are in
+    bool inFirstHeader = false; // under the first header of its section name
+    QString name;
+    for (int k = 0; k < m_lines.size(); ++k) {
+        const QStringView line = k == 0 ? withoutBom(m_lines.at(k)) : QStringView(m_lines.at(k));
+        if (sectionName(line, name)) {
+            const QString f = folded(name);
+            inFirstHeader = !m_sections.contains(f);
+            section = &m_sections[f];
+            if (inFirstHeader) section->headerLine = k;
+            continue;
+        }
+        if (!section || !keyName(line, name)) continue;
+        if (inFirstHeader) section->lastKeyLine = k;
+        const QString f = folded(name);
+        if (!section->keys.contains(f)) section->keys.insert(f, k); // the first line of a key wins
+    }
 }
 
 bool IniFile::save() const
@@ -110,6 +153,8 @@ bool IniFile::save() const
 bool IniFile::save(const QString& path) const
 {
     if (path.isEmpty()) return false;
+    const QFileInfo info(path);
+    if ((info.exists() || info.isSymLink()) && !info.isFile()) return false; // never over a device
     QString text;
     for (qsizetype k = 0; k < m_lines.size(); ++k)
         text += m_lines.at(k) + m_endings.at(k);
@@ -117,31 +162,18 @@ bool IniFile::save(const QString& path) const
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) return false;
     const QByteArray bytes = text.toLatin1();
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return writeComplete(file, bytes) && file.commit();
 }
 
 IniFile::Found IniFile::find(const QString& section, const QString& key) const
 {
     Found found;
-    bool inSection = false;
-    bool inFirstSection = false;
-    QString name;
-    for (int k = 0; k < m_lines.size(); ++k) {
-        const QStringView line = k == 0 ? withoutBom(m_lines.at(k)) : QStringView(m_lines.at(k));
-        if (sectionName(line, name)) {
-            inSection = sameName(name, section);
-            inFirstSection = inSection && found.sectionLine < 0;
-            if (inFirstSection) found.sectionLine = k;
-            continue;
-        }
-        if (!inSection || !keyName(line, name)) continue;
-        if (inFirstSection) found.lastKeyLine = k;
-        if (found.keyLine < 0 && sameName(name, key)) found.keyLine = k;
-    }
+    const QString f = folded(section);
+    const auto sec = m_sections.constFind(f);
+    if (sec == m_sections.constEnd()) return found;
+    found.sectionLine = sec->headerLine;
+    found.lastKeyLine = sec->lastKeyLine;
+    found.keyLine = sec->keys.value(folded(key), -1);
     return found;
 }
 
@@ -167,6 +199,7 @@ void IniFile::insertLine(int at, const QString& line)
     if (at > 0 && m_endings.at(at - 1).isEmpty()) m_endings[at - 1] = m_eol;
     m_lines.insert(at, line);
     m_endings.insert(at, m_eol);
+    index();
 }
 
 void IniFile::setValue(const QString& section, const QString& key, const QString& value)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -14,7 +15,12 @@ public:
     IniFile() = default;
     explicit IniFile(const QString& path) { load(path); }
 
-    // False when the file is missing or unreadable (the object is then empty).
+    // Larger files are refused: the biggest table the program accepts
+    // (32,767 software and 32,767 firmware entries) takes about 1.3 MB.
+    static constexpr qint64 MaxFileSize = 2 * 1024 * 1024;
+
+    // False when the file is missing, unreadable or larger than MaxFileSize
+    // (the object is then empty). The file is parsed once; lookups do not rescan it.
     bool load(const QString& path);
     // Writes the lines back (atomically). False on a file error.
     bool save() const;
@@ -42,6 +48,17 @@ private:
         int lastKeyLine = -1; // last key line of the first matching section
         int keyLine = -1;     // the key's line, -1 when missing
     };
+    // Where each section and key is, by case-folded name: the first header of
+    // a section name with the last key line under it, and the first line of
+    // each key in any section of that name. Rebuilt whenever lines are inserted.
+    struct Section
+    {
+        int headerLine = -1;
+        int lastKeyLine = -1;
+        QHash<QString, int> keys;
+    };
+    QHash<QString, Section> m_sections;
+    void index();
     Found find(const QString& section, const QString& key) const;
     void insertLine(int at, const QString& line);
 };

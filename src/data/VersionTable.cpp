@@ -41,11 +41,11 @@ bool VersionTable::load(const QString& iniPath)
     const int firmCount = countOf(ini, "FirmVersionCount");
 
     for (int i = 0; i < softCount; ++i)
-        softVersions.append(ini.value(QStringLiteral("Soft"), QStringLiteral("Version%1").arg(i)));
+        softVersions.append(ini.value(QStringLiteral("Soft"), QLatin1String("Version") + QString::number(i)));
 
     // A missing Firm key is skipped: an empty pair would make an empty tag compatible.
     for (int i = 0; i < firmCount; ++i) {
-        const QString firm = ini.value(QStringLiteral("Firm"), QStringLiteral("Firm%1").arg(i));
+        const QString firm = ini.value(QStringLiteral("Firm"), QLatin1String("Firm") + QString::number(i));
         if (firm.isEmpty()) continue;
         pairs.append({firm.left(4), firm.right(4)});
     }

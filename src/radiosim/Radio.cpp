@@ -153,6 +153,14 @@ Step Radio::answer(Step step, const Bytes& input)
 {
     if (step.request == Request::None || step.request == Request::Garbage) return step;
     if (unplugged()) return step;
+    const bool block = step.request == Request::Read || step.request == Request::Write;
+    if ((step.request == Request::Handshake && m_options.hangUpAtHandshake) ||
+        (block && step.address == m_options.hangUpAt)) {
+        step.hangUp = true;
+        return step;
+    }
+    if (m_options.onlyHandshake && step.request != Request::Handshake) return step;
+    if (!block || m_blocks % std::max(1, m_options.delayEvery) == 0) step.delayMs = m_options.replyDelayMs;
 
     switch (step.request) {
     case Request::Handshake:

@@ -21,12 +21,17 @@ struct Options
     std::string model = "MX806";
     std::string firmware = "V100";
     int flags = 0;
-    int ignoreHandshakes = 0; // the first K handshakes get no answer
-    int dropBlock = -1;       // the reply to this block is lost, once
-    int badChecksum = -1;     // this block is answered with a wrong checksum, once
-    int strayByte = -1;       // a stray byte goes out before this block's reply, once
-    int unplugAfter = -1;     // no answer at all after this many blocks
-    int corruptByte = -1;     // this byte is stored with its lowest bit flipped whenever it is written
+    int ignoreHandshakes = 0;       // the first K handshakes get no answer
+    int dropBlock = -1;             // the reply to this block is lost, once
+    int badChecksum = -1;           // this block is answered with a wrong checksum, once
+    int strayByte = -1;             // a stray byte goes out before this block's reply, once
+    int unplugAfter = -1;           // no answer at all after this many blocks
+    bool hangUpAtHandshake = false; // the cable is pulled when the first handshake arrives
+    int hangUpAt = -1;              // ... or when the request for this block arrives
+    bool onlyHandshake = false;     // answers the handshake and nothing else
+    int replyDelayMs = 0;           // replies leave this late (handshake, identification, END, blocks)
+    int delayEvery = 1;             // of the blocks, only every Nth reply is late
+    int corruptByte = -1;           // this byte is stored with its lowest bit flipped whenever it is written
     bool log = false;
 };
 
@@ -40,6 +45,8 @@ struct Step
     int address = -1;      // block of a read or write
     Bytes reply;           // empty: no answer
     bool badFrame = false; // a write frame whose checksum was wrong
+    bool hangUp = false;   // the cable is pulled instead of an answer
+    int delayMs = 0;       // how late the reply leaves
 };
 
 // The memory a radio holds when none is given: empty channels, except three

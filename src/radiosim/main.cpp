@@ -79,6 +79,11 @@ const char* const Usage =
     "  --unplug-after N       stop answering after N blocks\n"
     "  --corrupt-byte ADDR    store byte ADDR with its lowest bit flipped (a faulty memory cell)\n"
     "  --swap-gap MS          after every END stay silent MS ms, then be a fresh radio\n"
+    "  --hang-up WHEN         close the terminal (a pulled cable) when the handshake\n"
+    "                         (WHEN = handshake) or the request for block WHEN arrives\n"
+    "  --only-handshake       answer the handshake and nothing else\n"
+    "  --reply-delay MS       send each reply MS ms after its request arrived\n"
+    "  --delay-every N        of the blocks, delay only every Nth reply (default 1)\n"
     "  --log                  one line per frame on stderr\n"
     "  -h, --help             this text\n"
     "Addresses may be decimal or hexadecimal (0x3F50).\n";
@@ -114,6 +119,10 @@ int parseArguments(int argc, char** argv, Config& config)
             config.radio.log = true;
             continue;
         }
+        if (arg == "--only-handshake") {
+            config.radio.onlyHandshake = true;
+            continue;
+        }
         if (k + 1 >= argc) {
             std::fprintf(stderr, "mx806-radiosim: unknown option or missing value: %s\n%s", arg.c_str(),
                          Usage);
@@ -145,6 +154,14 @@ int parseArguments(int argc, char** argv, Config& config)
             number = &config.radio.corruptByte;
         else if (arg == "--swap-gap")
             number = &config.swapGapMs;
+        else if (arg == "--hang-up" && std::string(value) == "handshake")
+            config.radio.hangUpAtHandshake = true;
+        else if (arg == "--hang-up")
+            number = &config.radio.hangUpAt;
+        else if (arg == "--reply-delay")
+            number = &config.radio.replyDelayMs;
+        else if (arg == "--delay-every")
+            number = &config.radio.delayEvery;
         else {
             std::fprintf(stderr, "mx806-radiosim: unknown option: %s\n%s", arg.c_str(), Usage);
             return 1;
@@ -237,10 +254,13 @@ public:
     {
     }
 
+    // The terminal is closed: the program sees its device vanish, as when the cable is pulled.
+    bool hungUp() const { return m_fd < 0; }
+
     int run()
     {
         std::uint8_t chunk[4096];
-        while (!g_stop) {
+        while (!g_stop && m_fd >= 0) {
             const Nanos t = now();
             if (m_silentUntil > 0 && t >= m_silentUntil) {
                 m_silentUntil = 0;
@@ -275,7 +295,7 @@ public:
                 usleep(10'000);
             }
             process();
-            if (!m_input.empty() && m_silentUntil == 0 && now() - m_lastRead >= StaleNanos) {
+            if (!m_input.empty() && m_silentUntil == 0 && m_fd >= 0 && now() - m_lastRead >= StaleNanos) {
                 log("%s (incomplete request)", sim::describe(m_radio.skipStale(), m_input).c_str());
                 pop(1);
                 process();
@@ -321,6 +341,14 @@ private:
     double sinceStart(Nanos t) const { return double(t - m_epoch); }
     Nanos at(double line) const { return m_epoch + Nanos(line + 0.5); }
 
+    void hangUp()
+    {
+        ::close(m_fd);
+        m_fd = -1;
+        m_input.clear();
+        m_arrival.clear();
+    }
+
     void pop(std::size_t n)
     {
         m_input.erase(m_input.begin(), m_input.begin() + std::ptrdiff_t(n));
@@ -329,12 +357,17 @@ private:
 
     void process()
     {
-        while (!m_input.empty() && !g_stop && m_silentUntil == 0) {
+        while (!m_input.empty() && !g_stop && m_silentUntil == 0 && m_fd >= 0) {
             const sim::Bytes& input = m_input;
             const sim::Step step = m_radio.next(input);
             if (step.request == sim::Request::None) return;
             const Nanos complete = m_arrival[std::size_t(step.consumed) - 1];
             if (m_config.pace && step.request != sim::Request::Garbage) sleepUntil(complete);
+            if (step.hangUp) {
+                log("%s (cable pulled)", sim::describe(step, input).c_str());
+                hangUp();
+                return;
+            }
             log("%s%s", sim::describe(step, input).c_str(), step.reply.empty() ? " (no answer)" : "");
             // A handshake opens a session: the time before it is idle time between
             // sessions (or a program's retry), not a reply time.
@@ -343,6 +376,8 @@ private:
                 m_turnaround.add(m_pendingTurnaround);
             m_pendingTurnaround = -1;
             pop(std::size_t(step.consumed));
+            if (step.delayMs > 0 && !step.reply.empty())
+                sleepUntil(std::max(complete, now()) + Nanos(step.delayMs) * 1'000'000);
             send(step.reply);
             if (step.request == sim::Request::End && !step.reply.empty()) endOfSession();
         }
@@ -466,6 +501,6 @@ int main(int argc, char** argv)
     const int status = emulator.run();
     emulator.summary();
     ::close(terminal.slave);
-    ::close(terminal.master);
+    if (!emulator.hungUp()) ::close(terminal.master);
     return status;
 }

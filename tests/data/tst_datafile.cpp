@@ -1,13 +1,19 @@
 #include "data/DataFile.h"
+#include "data/Defaults.h"
 #include "data/TestSupport.h"
 
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <cstring>
 #include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <tuple>
+#include <unistd.h>
 
 using namespace mx;
 using namespace mx::test;
@@ -273,6 +279,50 @@ private Q_SLOTS:
         QCOMPARE(image.rangeText, QStringLiteral("26.3300 - 27.99125 MHz"));
     }
 
+    // A channel file that never ends or is huge is read no further than the
+    // records the counts use; one that is no regular file is not read at all.
+    void oddChannelFile_data()
+    {
+        QTest::addColumn<bool>("huge"); // else a link to /dev/zero
+        QTest::addColumn<bool>("asTemplate");
+        QTest::addColumn<bool>("channelsKept");
+        QTest::newRow("8 GiB file, data file") << true << false << true;
+        QTest::newRow("8 GiB file, template") << true << true << true;
+        QTest::newRow("link to /dev/zero, data file") << false << false << false;
+        QTest::newRow("link to /dev/zero, template") << false << true << false;
+    }
+    void oddChannelFile()
+    {
+        QFETCH(bool, huge);
+        QFETCH(bool, asTemplate);
+        QFETCH(bool, channelsKept);
+        const QString file = path(QStringLiteral("odd.dat")), fre = path(QStringLiteral("odd.fre"));
+        RadioDataRecord r = handSetRecord();
+        r.count(1, 4) = 40;
+        writeFile(file, datafile::encodeRecord(r));
+        QFile::remove(fre);
+        if (huge) {
+            QFile f(fre);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.resize(qint64(8) << 30)); // sparse
+        } else {
+            QVERIFY(QFile::link(QStringLiteral("/dev/zero"), fre)); // only ever read
+        }
+        RadioImage image;
+        image.copyWorkToStaging();
+        const RadioDataRecord before = image.work;
+        const bool loaded =
+            asTemplate ? defaults::loadTemplate(image, file) : load(image, file) == datafile::LoadStatus::Ok;
+        QFile::remove(fre);
+        QCOMPARE(loaded, channelsKept || !asTemplate); // a template without channel file is refused
+        QVERIFY(!datafile::isModified(image));
+        if (channelsKept)
+            QCOMPARE(image.work.channelCount, r.channelCount);
+        else if (asTemplate)
+            QVERIFY(image.work == before);
+        else
+            QCOMPARE(datafile::usedChannelRecords(image.work), 0);
+    }
+
     void refusedLoads_data()
     {
         QTest::addColumn<QByteArray>("bytes"); // "<none>": no file
@@ -359,17 +409,41 @@ private Q_SLOTS:
     void failedSaveKeepsOldFilesAndChanges_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("channel file cannot be written") << "blocked.dat";
-        QTest::newRow("folder does not exist") << "no/such/folder/x.dat";
-        QTest::newRow("data file named as its own channel file") << "clash.fre";
+        QTest::addColumn<int>("fileSizeLimit"); // bytes a file may grow to, as on a full disk (0: any)
+        QTest::newRow("channel file cannot be written") << "blocked.dat" << 0;
+        QTest::newRow("folder does not exist") << "no/such/folder/x.dat" << 0;
+        QTest::newRow("data file named as its own channel file") << "clash.fre" << 0;
+        QTest::newRow("channel file is a link to a pipe") << "piped.dat" << 0;
+        QTest::newRow("folder read-only") << "ro/x.dat" << 0;
+        // The channel file (5 records) would fit, the data file does not; then the other way round.
+        QTest::newRow("disk full at the data file") << "full.dat" << 1024;
+        QTest::newRow("disk full at the channel file") << "full.dat" << 100;
     }
     void failedSaveKeepsOldFilesAndChanges()
     {
         QFETCH(QString, name);
+        QFETCH(int, fileSizeLimit);
         const QString file = path(name);
         const bool channelPathIsFolder = name == QLatin1String("blocked.dat");
-        const QByteArray oldData(1226, 'o');
+        const QByteArray oldData(1226, 'o'), oldChannels(42 * 3, 'c');
         if (!name.startsWith(QLatin1String("no/"))) writeFile(file, oldData);
+        if (fileSizeLimit > 0) writeFile(datafile::channelFileName(file), oldChannels);
+        const bool readOnly = name.startsWith(QLatin1String("ro/"));
+        if (readOnly) {
+            if (geteuid() == 0) QSKIP("the administrator writes into read-only folders");
+            QFile::setPermissions(path(QStringLiteral("ro")), QFile::ReadOwner | QFile::ExeOwner);
+        }
+        auto writable = qScopeGuard([&] {
+            if (readOnly)
+                QFile::setPermissions(path(QStringLiteral("ro")),
+                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
+        const bool piped = name == QLatin1String("piped.dat");
+        if (piped) {
+            // Saving must not rename a file over the link's target (as root, over a device).
+            QVERIFY(mkfifo(QFile::encodeName(path(QStringLiteral("pipe"))).constData(), 0600) == 0);
+            QVERIFY(QFile::link(path(QStringLiteral("pipe")), path(QStringLiteral("piped.fre"))));
+        }
         if (channelPathIsFolder) QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("blocked.fre")));
 
         RadioImage image;
@@ -380,8 +454,23 @@ private Q_SLOTS:
         image.deleteChannel(2, 0, 1);
         const auto before = imageState(image);
 
-        QVERIFY(!datafile::saveDataFile(image, file, m_messenger));
+        rlimit saved{};
+        if (fileSizeLimit > 0) {
+            // Writing past the limit fails with EFBIG (the signal it raises is ignored).
+            std::signal(SIGXFSZ, SIG_IGN);
+            getrlimit(RLIMIT_FSIZE, &saved);
+            rlimit limited = saved;
+            limited.rlim_cur = rlim_t(fileSizeLimit);
+            QVERIFY(setrlimit(RLIMIT_FSIZE, &limited) == 0);
+        }
+        const bool written = datafile::saveDataFile(image, file, m_messenger);
+        if (fileSizeLimit > 0) setrlimit(RLIMIT_FSIZE, &saved);
+        QVERIFY(!written);
         QCOMPARE(m_prompter.texts(), QStringList{QStringLiteral("file error.")});
+        if (fileSizeLimit > 0) QCOMPARE(readFile(datafile::channelFileName(file)), oldChannels);
+        if (piped)
+            QVERIFY(QFileInfo(path(QStringLiteral("pipe"))).isSymLink() == false &&
+                    !QFileInfo(path(QStringLiteral("pipe"))).isFile());
         QVERIFY(datafile::isModified(image));
         QVERIFY2(imageState(image) == before,
                  "a failed save must leave the image and its file name as they were");

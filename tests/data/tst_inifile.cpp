@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using mx::IniFile;
 using namespace mx::test;
 
@@ -122,12 +124,39 @@ private Q_SLOTS:
         QCOMPARE(IniFile(path).value(section, key), QString(value).replace(u'\r', u' ').replace(u'\n', u' '));
     }
 
-    void saveFailsWithoutFolder()
+    // Files that are not read (too large, a device) and places that are not written.
+    void refused_data()
     {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("one byte over the size limit") << "large";
+        QTest::newRow("link to a pipe") << "device";
+        QTest::newRow("folder missing") << "nofolder";
+        QTest::newRow("no name") << "noname";
+    }
+    void refused()
+    {
+        QFETCH(QString, kind);
+        QString path = m_dir.filePath(QStringLiteral("refused.ini"));
+        QFile::remove(path);
+        if (kind == QLatin1String("large"))
+            writeFile(path, "[a]\nk=v\n" + QByteArray(IniFile::MaxFileSize - 7, ';'));
+        else if (kind == QLatin1String("device")) {
+            // A pipe of our own stands for a device: should the check fail, nothing of the system is
+            // replaced.
+            const QString pipe = m_dir.filePath(QStringLiteral("pipe"));
+            QFile::remove(pipe);
+            QVERIFY(mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+            QVERIFY(QFile::link(pipe, path));
+        } else
+            path =
+                kind == QLatin1String("noname") ? QString() : m_dir.filePath(QStringLiteral("no/such/x.ini"));
         IniFile ini;
+        QVERIFY(!ini.load(path));
+        QVERIFY(!ini.contains(QStringLiteral("a"), QStringLiteral("k")));
         ini.setValue(QStringLiteral("a"), QStringLiteral("k"), QStringLiteral("v"));
-        QVERIFY(!ini.save(m_dir.filePath(QStringLiteral("no/such/folder/x.ini"))));
-        QVERIFY(!ini.save(QString()));
+        // A device is never replaced by a file; a file one byte too large may be.
+        QCOMPARE(ini.save(path), kind == QLatin1String("large"));
+        if (kind == QLatin1String("device")) QVERIFY(QFileInfo(path).isSymLink());
     }
 };
 

@@ -1,0 +1,175 @@
+// The fault matrix: reads and writes against a radio that loses its cable,
+// answers slowly or garbled, or answers only the handshake, and reads whose
+// files cannot be saved. A failed read leaves the files it would have
+// replaced as they were; a failed write never says "Write Data Completed.".
+
+#include "E2e.h"
+
+#include "data/DataFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace e2e;
+
+namespace {
+
+// A radio memory with this many channels in range family 0: with 60 the
+// channel file (2,520 bytes) is larger than the data file, with 20 smaller.
+QByteArray radioWith(int channels)
+{
+    QByteArray memory(0x4000, char(0xFF));
+    memory.replace(0x3D00, 0x200, QByteArray(0x200, '\0'));
+    memory[0x3D02] = memory[0x3D03] = memory[0x3D04] = char(0xFF);
+    for (int n = 0; n < channels; ++n) {
+        const int b = 1 + n / 40, slot = 1 + n % 40;
+        const int at = ((b - 1) * 40 + (slot - 1)) * 16;
+        const int khz = 28000 + 5 * n; // 28.000 MHz onwards, BCD in units of 100 Hz
+        const QByteArray digits = QByteArray::number(khz * 10).rightJustified(6, '0');
+        const QByteArray bcd = QByteArray::fromHex(digits);
+        memory.replace(at, 13, QByteArray(13, '\0'));
+        for (int k = 0; k < 3; ++k)
+            memory[at + k] = bcd[2 - k];
+        memory[0x3D40 + (b - 1) * 5 + (slot - 1) / 8] |= char(1 << ((slot - 1) % 8));
+    }
+    return memory;
+}
+
+// mx806 with its file size limited to limitKb KiB (0: no limit), as on a full disk.
+Result runLimited(const QStringList& args, int limitKb)
+{
+    if (limitKb <= 0) return runMx806(args);
+    Result result;
+    QProcess process;
+    process.start(QStringLiteral("/bin/sh"),
+                  QStringList{"-c",
+                              QStringLiteral("ulimit -f %1; trap '' XFSZ; exec \"$0\" \"$@\"").arg(limitKb),
+                              QDir(binDir()).filePath(QStringLiteral("mx806"))} +
+                      args);
+    result.finished = process.waitForFinished(60000);
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+} // namespace
+
+class TstE2eFaults : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    QString m_memory;                // a radio with 60 channels
+    QByteArray m_readDat, m_readFre; // an undisturbed read of the radio
+    QByteArray m_oldDat, m_oldFre;   // what the output files held before
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        m_memory = m_dir.filePath("radio.bin");
+        QVERIFY(writeAll(m_memory, radioWith(60)));
+        QVERIFY(writeAll(m_dir.filePath("radio20.bin"), radioWith(20)));
+        Emulator radio(m_dir.path());
+        QVERIFY(radio.start({"--memory", m_memory}));
+        const QString out = m_dir.filePath("reference.dat");
+        const Result r = runMx806({"read", "--port", radio.device(), "-o", out});
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        m_readDat = readAll(out);
+        m_readFre = readAll(mx::datafile::channelFileName(out));
+        QCOMPARE(m_readFre.size(), 60 * mx::datafile::ChannelRecordSize);
+        m_oldDat = readAll(templateFile(1));
+        m_oldFre = readAll(mx::datafile::channelFileName(templateFile(1)));
+        QVERIFY(m_oldDat != m_readDat && m_oldFre != m_readFre);
+    }
+
+    void read_data()
+    {
+        QTest::addColumn<QStringList>("radio");
+        QTest::addColumn<int>("retries");
+        QTest::addColumn<int>("limitKb");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QString cancelled = QStringLiteral("Check Connection. Retry or Cancel? [Cancel]");
+        auto row = [](const char* name, const QStringList& radio, int exitCode, const QString& message,
+                      int retries = 0, int limitKb = 0) {
+            QTest::newRow(name) << radio << retries << limitKb << exitCode << message;
+        };
+        row("cable pulled at the handshake", {"--hang-up", "handshake"}, 3, "");
+        row("cable pulled in the middle", {"--hang-up", "0x2000"}, 3, "");
+        row("cable pulled at the last block", {"--hang-up", "0x3FF0"}, 3, "");
+        row("slow radio (250 ms)", {"--reply-delay", "250", "--delay-every", "128"}, 0,
+            "Read Data Completed.");
+        row("stray byte, no retry", {"--stray-byte", "0x1000"}, 3, cancelled);
+        row("bad checksum, no retry", {"--bad-checksum", "0x3FF0"}, 3, cancelled);
+        row("only the handshake answered", {"--only-handshake"}, 3, cancelled);
+        // 1 KiB: the channel file of 20 channels would fit, the data file does
+        // not; 2 KiB: the data file fits, the channel file of 60 channels does not.
+        row("disk full at the data file", {"--memory", "radio20.bin"}, 2, "file error.", 0, 1);
+        row("disk full at the channel file", {}, 2, "file error.", 0, 2);
+    }
+    void read()
+    {
+        QFETCH(QStringList, radio);
+        QFETCH(int, retries);
+        QFETCH(int, limitKb);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        const QString out = m_dir.filePath("out.dat"), fre = mx::datafile::channelFileName(out);
+        QVERIFY(writeAll(out, m_oldDat) && writeAll(fre, m_oldFre));
+
+        Emulator emulator(m_dir.path());
+        if (radio.size() >= 2 && radio[0] == QLatin1String("--memory")) radio[1] = m_dir.filePath(radio[1]);
+        QVERIFY(emulator.start(QStringList{"--memory", m_memory} + radio));
+        const Result r = runLimited(
+            {"read", "--port", emulator.device(), "-o", out, "--retries", QString::number(retries)}, limitKb);
+        QVERIFY(r.finished);
+        QVERIFY2(r.exitCode == exitCode, r.err.constData());
+        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
+        if (exitCode == 0) {
+            QCOMPARE(readAll(out), m_readDat);
+            QCOMPARE(readAll(fre), m_readFre);
+            return;
+        }
+        // Whatever failed, the files the read would have replaced are as they were.
+        QCOMPARE(r.err.contains("Read Data Completed."), exitCode == 2);
+        QCOMPARE(readAll(out), m_oldDat);
+        QCOMPARE(readAll(fre), m_oldFre);
+        QCOMPARE(QDir(m_dir.path()).entryList({"out*"}, QDir::Files), QStringList({"out.dat", "out.fre"}));
+    }
+
+    void write_data()
+    {
+        QTest::addColumn<QStringList>("radio");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("message");
+        const QString cancelled = QStringLiteral("Check Connection. Retry or Cancel? [Cancel]");
+        QTest::newRow("cable pulled at the handshake") << QStringList{"--hang-up", "handshake"} << 3 << "";
+        QTest::newRow("cable pulled in the middle") << QStringList{"--hang-up", "0x2000"} << 3 << "";
+        QTest::newRow("cable pulled at the last block") << QStringList{"--hang-up", "0x3F50"} << 3 << "";
+        QTest::newRow("slow radio (250 ms)")
+            << QStringList{"--reply-delay", "250", "--delay-every", "128"} << 0 << "Write Data Completed.";
+        QTest::newRow("stray byte, no retry") << QStringList{"--stray-byte", "0x3F50"} << 3 << cancelled;
+        QTest::newRow("NAK, no retry") << QStringList{"--bad-checksum", "0x0000"} << 3 << cancelled;
+        QTest::newRow("only the handshake answered") << QStringList{"--only-handshake"} << 3 << cancelled;
+    }
+    void write()
+    {
+        QFETCH(QStringList, radio);
+        QFETCH(int, exitCode);
+        QFETCH(QString, message);
+        Emulator emulator(m_dir.path());
+        QVERIFY(emulator.start(radio));
+        const Result r = runMx806({"write", "--port", emulator.device(), templateFile(0), "--retries", "0"});
+        QVERIFY(r.finished);
+        QVERIFY2(r.exitCode == exitCode, r.err.constData());
+        QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
+        QCOMPARE(r.err.contains("Write Data Completed."), exitCode == 0);
+        emulator.stop();
+        if (exitCode == 0) QCOMPARE(emulator.blocks('W').size(), 1014);
+    }
+};
+
+QTEST_GUILESS_MAIN(TstE2eFaults)
+#include "tst_e2e_faults.moc"

@@ -1,0 +1,52 @@
+// The settings reader (language/mysetup.ini) and the INI file underneath it.
+// Input: the file's bytes.
+
+#include "FuzzSupport.h"
+
+#include "app/Settings.h"
+#include "data/IniFile.h"
+
+using namespace mx;
+
+namespace {
+
+class EnglishSystem : public SystemLocale
+{
+public:
+    int systemLanguage() const override { return 1; }
+};
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    fuzz::app();
+    const QByteArrayView bytes(data, qsizetype(size));
+    const QString path = fuzz::scratch(QStringLiteral("mysetup.ini"));
+    fuzz::writeFile(path, bytes);
+
+    // Read and written back untouched, the file keeps every byte.
+    IniFile ini;
+    FUZZ_CHECK(ini.load(path));
+    const QString copy = fuzz::scratch(QStringLiteral("copy.ini"));
+    FUZZ_CHECK(ini.save(copy));
+    QFile copied(copy);
+    FUZZ_CHECK(copied.open(QIODevice::ReadOnly) && copied.readAll() == bytes);
+
+    Settings settings;
+    settings.load(path, EnglishSystem());
+    FUZZ_CHECK(!settings.isFirstRun);
+    FUZZ_CHECK(settings.comPort >= -32768 && settings.comPort <= 32767);
+
+    // What start-up wrote is what the next start reads.
+    IniFile after(path);
+    const QString section = QStringLiteral("language");
+    FUZZ_CHECK(after.value(section, QStringLiteral("IsFirstRun")) == QStringLiteral("0"));
+    FUZZ_CHECK(after.value(section, QStringLiteral("comPort")) == QString::number(settings.comPort));
+    FUZZ_CHECK(after.value(section, QStringLiteral("CurrentLanguage")) ==
+               QString::number(settings.currentLanguage));
+    Settings again;
+    again.load(path, EnglishSystem());
+    FUZZ_CHECK(again.comPort == settings.comPort && again.currentLanguage == settings.currentLanguage);
+    return 0;
+}
