@@ -21,6 +21,7 @@ enum ExitCode : int {
     ExitNoAnswer = 3,     // the radio did not answer, the port could not be opened, or cancelled
     ExitWrongModel = 4,   // the radio is another model
     ExitIncompatible = 5, // the radio's firmware does not go with this software
+    ExitDifferent = 7,    // diff: the two images differ
 };
 
 // An option of a subcommand: "--name" (a flag) or "--name VALUE" / "--name=VALUE",
@@ -137,5 +138,9 @@ Command infoCommand();
 Command encodeCommand();
 Command decodeCommand();
 Command portCommand();
+Command exportCommand();
+Command importCommand();
+Command setCommand();
+Command diffCommand();
 
 } // namespace mx::cli
