@@ -22,6 +22,7 @@ enum ExitCode : int {
     ExitWrongModel = 4,   // the radio is another model
     ExitIncompatible = 5, // the radio's firmware does not go with this software
     ExitVerifyFailed = 6, // the radio read back after a write holds something else
+    ExitDifferent = 7,    // diff: the two images differ
 };
 
 // An option of a subcommand: "--name" (a flag) or "--name VALUE" / "--name=VALUE",
@@ -138,5 +139,9 @@ Command infoCommand();
 Command encodeCommand();
 Command decodeCommand();
 Command portCommand();
+Command exportCommand();
+Command importCommand();
+Command setCommand();
+Command diffCommand();
 
 } // namespace mx::cli

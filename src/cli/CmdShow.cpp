@@ -4,6 +4,9 @@
 #include "cli/Transfer.h"
 
 #include "data/DataFile.h"
+#include "data/ImageText.h"
+
+#include <QJsonDocument>
 
 #include <QFileInfo>
 
@@ -21,7 +24,10 @@ int runShow(Context& ctx)
     if (!loadDataFile(ctx, path)) return ExitRefused;
     checkChannelFile(ctx, path, false);
     ctx.err.flush();
-    printImage(ctx.out, ctx.app.image, path);
+    if (ctx.isSet(QStringLiteral("json")))
+        ctx.out << QJsonDocument(imagetext::toJson(ctx.app.image)).toJson(QJsonDocument::Indented);
+    else
+        printImage(ctx.out, ctx.app.image, path);
     return ExitOk;
 }
 
@@ -36,6 +42,8 @@ Command showCommand()
         QStringLiteral("list a data file: bands and channels, option features, tone tips, TV channels");
     c.minArgs = 1;
     c.maxArgs = 1;
+    c.options = {Option{QStringLiteral("json"), QString(),
+                        QStringLiteral("the whole image as JSON (values as the editors show them)")}};
     c.run = runShow;
     return c;
 }

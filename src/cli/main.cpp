@@ -22,5 +22,9 @@ int main(int argc, char** argv)
     dispatcher.add(encodeCommand());
     dispatcher.add(decodeCommand());
     dispatcher.add(portCommand());
+    dispatcher.add(exportCommand());
+    dispatcher.add(importCommand());
+    dispatcher.add(setCommand());
+    dispatcher.add(diffCommand());
     return dispatcher.run(QCoreApplication::arguments());
 }

@@ -1,0 +1,450 @@
+// The channel list (CSV) and the commands that edit and compare data files
+// without the window: export, import, set, show --json, diff.
+
+#include "TestPrompter.h"
+#include "data/ChannelCsv.h"
+#include "data/ChannelRules.h"
+#include "data/DataFile.h"
+#include "data/Defaults.h"
+#include "data/FreqRules.h"
+#include "data/ImageText.h"
+#include "link/MemoryCodec.h"
+#include "link/MemoryMap.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+
+using namespace mx;
+
+namespace {
+
+QString binDir()
+{
+    return qEnvironmentVariable("MX_BIN_DIR");
+}
+
+struct Run
+{
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+Run mx806(const QStringList& args)
+{
+    QProcess p;
+    p.start(QDir(binDir()).filePath(QStringLiteral("mx806")), args);
+    Run r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
+    r.status = p.exitCode();
+    r.out = QString::fromUtf8(p.readAllStandardOutput());
+    r.err = QString::fromUtf8(p.readAllStandardError());
+    return r;
+}
+
+QByteArray digest(const QString& dataFile)
+{
+    QCryptographicHash h(QCryptographicHash::Sha1);
+    for (const QString& path : {dataFile, datafile::channelFileName(dataFile)}) {
+        QFile f(path);
+        h.addData(f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>"));
+    }
+    return h.result();
+}
+
+void copyImage(const RadioImage& from, RadioImage& to)
+{
+    to.work = from.work;
+    to.workChannels = from.workChannels;
+    to.setRangeFamily(from.rangeFamily());
+}
+
+QByteArray memoryOf(const RadioImage& image)
+{
+    QByteArray memory;
+    fillRadioMemory(memory);
+    encodeImage(image, memory);
+    return memory;
+}
+
+// An image with every field of every family drawn at random within what the
+// editors offer: channels in random order, bands on and off, usable and unusable tone tips.
+void randomImage(RadioImage& image, quint32 seed)
+{
+    QRandomGenerator rng(seed);
+    defaults::applyBuiltIn(image, QDate(2026, 12, 7));
+    RadioDataRecord& rec = image.work;
+    for (int t = 1; t <= ToneTipCount; ++t) {
+        ToneTipRecord& tip = rec.toneTips[t - 1];
+        tip.recycleTimes() = qint16(t == 1 ? 1 + rng.bounded(5) : rng.bounded(3));
+        tip.interTime() = qint16(rng.bounded(100));
+        for (int s = 1; s <= ToneStepCount; ++s) {
+            tip.tone(s) = qint16(rng.bounded(256));
+            tip.length(s) = qint16(rng.bounded(256));
+        }
+    }
+    const QStringList rogers = channelrules::rogerList(rec, English);
+    for (int m = 0; m < FamilyCount; ++m) {
+        const freq::Range range = freq::parseRange(freq::rangeTextFor(m));
+        const int steps = int((range.high - range.low) / 0.005 + 1e-9);
+        for (int b = 1; b <= BandCount; ++b) {
+            rec.optFeat.bandValid(m, b) = qint16(b == 1 ? 1 : rng.bounded(2));
+            QList<int> numbers;
+            for (int n = 1; n <= 40; ++n)
+                numbers.append(n);
+            std::shuffle(numbers.begin(), numbers.end(), std::mt19937(seed + m * 8 + b));
+            const int count = b == 1 ? 1 + rng.bounded(40) : rng.bounded(41);
+            rec.count(m, b) = qint16(count);
+            for (int i = 1; i <= count; ++i) {
+                ChannelRecord& ch = image.workChannels.at(m, i, b);
+                ch = ChannelRecord{};
+                ch.chNo = qint16(numbers[i - 1]);
+                ch.inUse = qint16(rng.bounded(2));
+                const auto stored = [&] {
+                    return freq::storedFromText(
+                        freq::formatFixed(range.low + 0.005 * rng.bounded(steps + 1), 6), range.low);
+                };
+                ch.rxFreq.set(stored());
+                ch.txFreq.set(stored());
+                ch.toneCode = qint16(rng.bounded(channelrules::ToneSquelchCount));
+                ch.repeaterShift = qint16(m == 2 ? 0 : rng.bounded(3));
+                ch.rogerBeep =
+                    qint16(rogers.value(rng.bounded(int(rogers.size())), QStringLiteral("0")).toInt());
+                ch.publicFlag = qint16(rng.bounded(2));
+                ch.busy = qint16(rng.bounded(2));
+                ch.hiCut = qint16(rng.bounded(2));
+            }
+            rec.optFeat.workChannel(m, b) =
+                count > 0 ? image.workChannels.at(m, 1 + rng.bounded(count), b).chNo : 0;
+        }
+    }
+    rec.optFeat[Opt::MonSetting] = qint16(1 + rng.bounded(32));
+    rec.optFeat[Opt::TSQCode] = qint16(rng.bounded(143));
+    rec.tvChannels[3] = TVChannelRecord{1, 160.00625, 1, 0};
+}
+
+// A channel line of the list: the other columns as a fresh channel has them.
+QString row(const QString& family, const QString& band, const QString& n, const QString& rx,
+            const QString& tsq = QStringLiteral("OFF"), const QString& rep = QStringLiteral("OFF"),
+            const QString& roger = QStringLiteral("OFF"))
+{
+    return QStringList{family, band, n, "ON", rx, "", tsq, rep, roger, "ON", "OFF", "OFF"}.join(',');
+}
+
+} // namespace
+
+using Edit = std::function<void(RadioImage&)>;
+Q_DECLARE_METATYPE(Edit)
+
+class TstDataTools : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    QString m_good; // a copy of the EU template pair
+    test::TestPrompter m_prompter;
+    Messenger m_messenger{m_prompter};
+
+    // Saves an image as a data file pair in the test folder.
+    QString save(RadioImage& image, const QString& name)
+    {
+        const QString path = m_dir.filePath(name + QStringLiteral(".dat"));
+        return datafile::saveDataFile(image, path, m_messenger) ? path : QString();
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        const QString tpl = QDir(binDir()).filePath(QStringLiteral("Init/2_MX806_New.dat"));
+        m_good = m_dir.filePath(QStringLiteral("good.dat"));
+        QVERIFY(QFile::copy(tpl, m_good));
+        QVERIFY(QFile::copy(datafile::channelFileName(tpl), datafile::channelFileName(m_good)));
+    }
+
+    void csvRoundTrip_data()
+    {
+        QTest::addColumn<quint32>("seed");
+        for (quint32 seed : {1u, 7u, 42u, 1234u, 99999u})
+            QTest::addRow("seed %u", seed) << seed;
+    }
+    void csvRoundTrip()
+    {
+        QFETCH(quint32, seed);
+        RadioImage original;
+        randomImage(original, seed);
+        QVERIFY(checkImageFits(original).isEmpty());
+        const QByteArray csv = channelcsv::exportChannels(original);
+
+        // Into the same data file with its channels gone: the radio gets the same bytes.
+        RadioImage target;
+        copyImage(original, target);
+        for (auto& c : target.work.channelCount)
+            c = 0;
+        const channelcsv::ImportResult r = channelcsv::importChannels(target, csv, English);
+        QVERIFY2(r.ok, qPrintable(r.message));
+        QCOMPARE(memoryOf(target), memoryOf(original));
+        QCOMPARE(channelcsv::exportChannels(target), csv);
+    }
+
+    void importRefused_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("message");
+        const QString header = channelcsv::header().join(',');
+        QStringList full{header};
+        for (int n = 1; n <= 40; ++n)
+            full << row("10M", "A", QString::number(n), "28.1");
+        QTest::newRow("41 channels") << (full + QStringList{row("HF", "B", "1", "28.1"),
+                                                            row("10M", "A", "7", "28.2")})
+                                     << "Line 43, column 3 (channel): More than 40 channels for this band.";
+        QTest::newRow("duplicate") << QStringList{header, row("10M", "A", "3", "28.1"),
+                                                  row("10M", "B", "3", "28.1"), row("10M", "A", "3", "28.2")}
+                                   << "Line 4, column 3 (channel): Channel 3 is listed twice for this band.";
+        QTest::newRow("number 41") << QStringList{header, row("HF", "C", "41", "28.1")}
+                                   << "Line 2, column 3 (channel): Channel numbers are 1 to 40.";
+        QTest::newRow("too few columns") << QStringList{header, "10M,A,1,ON,28.015"}
+                                         << "Line 2, column 6 (tx MHz): 5 columns instead of 12.";
+        QTest::newRow("too many columns") << QStringList{header, row("10M", "A", "1", "28.1") + ",x"}
+                                          << "Line 2, column 13 (…): 13 columns instead of 12.";
+        QTest::newRow("out of range")
+            << QStringList{header, row("10M", "A", "1", "28.1"), row("EU", "UK", "2", "28.1")}
+            << "Line 3, column 5 (rx MHz): \"28.1\" is not a frequency of 26.3300 - 27.99125 MHz.";
+        QTest::newRow("letters") << QStringList{header, row("10M", "A", "1", "2B.1")}
+                                 << "Line 2, column 5 (rx MHz): \"2B.1\" is not a frequency";
+        QTest::newRow("tone text") << QStringList{header, row("10M", "A", "1", "28.1", "66.6")}
+                                   << "Line 2, column 7 (TSQ): \"66.6\" is not one of: OFF, 67.0, 71.9,";
+        QTest::newRow("shift in EU") << QStringList{header, row("EU", "EU", "1", "27.1", "OFF", "+")}
+                                     << "Line 2, column 8 (REP): The repeater shift is not used";
+        QTest::newRow("tip not usable")
+            << QStringList{header, row("10M", "A", "1", "28.1", "OFF", "OFF", "9")}
+            << "Line 2, column 9 (Roger): \"9\" is not one of: OFF";
+        QTest::newRow("band name") << QStringList{header, row("EU", "A", "1", "27.1")}
+                                   << "Line 2, column 2 (band): Unknown band \"A\".";
+        QTest::newRow("quote left open")
+            << QStringList{header, "\"10M,A,1"} << "Line 2, column 1 (family): A quoted field is not closed.";
+        QTest::newRow("no header") << QStringList{row("10M", "A", "1", "28.1")}
+                                   << "Line 1, column 1 (family): The first line is not";
+    }
+    void importRefused()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, message);
+        const QString csv = m_dir.filePath(QStringLiteral("refused.csv"));
+        QFile f(csv);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(lines.join("\r\n").toUtf8() + "\r\n");
+        f.close();
+        const QByteArray before = digest(m_good);
+        const QString out = m_dir.filePath(QStringLiteral("refused.dat"));
+        const Run r = mx806({"import", m_good, csv, "-o", out});
+        QCOMPARE(r.status, 2);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QCOMPARE(digest(m_good), before);
+        QVERIFY(!QFile::exists(out));
+    }
+
+    // Export and import through the command line: the same memory image.
+    void importCommand()
+    {
+        const QString csv = m_dir.filePath(QStringLiteral("good.csv"));
+        const QString out = m_dir.filePath(QStringLiteral("again.dat"));
+        QCOMPARE(mx806({"export", m_good, "-o", csv}).status, 0);
+        const Run r = mx806({"import", m_good, csv, "-o", out});
+        QVERIFY2(r.status == 0, qPrintable(r.err));
+        const QString a = m_dir.filePath(QStringLiteral("a.bin")),
+                      b = m_dir.filePath(QStringLiteral("b.bin"));
+        QCOMPARE(mx806({"encode", m_good, "-o", a}).status, 0);
+        QCOMPARE(mx806({"encode", out, "-o", b}).status, 0);
+        QCOMPARE(digest(b), digest(a));
+    }
+
+    void setCommand_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("stderrHas");
+        const QStringList ch1{"--family", "10M", "--band", "A", "--channel", "1"};
+        QTest::newRow("out of range") << ch1 + QStringList{"--rx", "31"} << 2 << "Frequency is out of range.";
+        QTest::newRow("tone text") << ch1 + QStringList{"--tsq", "66.6"} << 2
+                                   << "\"66.6\" is not offered for --tsq";
+        QTest::newRow("tip not usable")
+            << ch1 + QStringList{"--roger", "9"} << 2 << "not offered for --roger";
+        QTest::newRow("shift in EU") << QStringList{"--family",  "EU", "--band", "EU",
+                                                    "--channel", "1",  "--rep",  "+"}
+                                     << 2 << "The repeater shift is not used in this range family.";
+        QTest::newRow("busy while public") << ch1 + QStringList{"--public", "ON", "--busy", "ON"} << 2
+                                           << "cannot be chosen while Public is ON";
+        QTest::newRow("band name") << QStringList{"--family",  "HF", "--band", "UK",
+                                                  "--channel", "1",  "--busy", "ON"}
+                                   << 1 << "--band of HF must be one of A, B";
+        QTest::newRow("option name") << QStringList{"--option", "Volume=3"} << 2
+                                     << "Unknown option feature \"Volume\".";
+        QTest::newRow("option value")
+            << QStringList{"--option", "MonSetting=33"} << 2 << "\"33\" is not offered for MonSetting";
+        QTest::newRow("option and channel") << ch1 + QStringList{"--option", "ASQ=ON"} << 1 << "one change";
+        QTest::newRow("nothing changed") << ch1 + QStringList{"--rx", "28.0150"} << 0 << "Nothing changed.";
+        QTest::newRow("tone") << ch1 + QStringList{"--tsq", "D754N"} << 0 << "";
+        QTest::newRow("frequency snapped") << ch1 + QStringList{"--rx", "28.0176"} << 0 << "";
+        QTest::newRow("shift") << QStringList{"--family", "HF", "--band", "C", "--channel", "1", "--rep", "-"}
+                               << 0 << "";
+        QTest::newRow("option") << QStringList{"--option", "batterymin=18"} << 0 << "";
+    }
+    void setCommand()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, stderrHas);
+        const QString before = m_dir.filePath(QStringLiteral("before.bin"));
+        QCOMPARE(mx806({"encode", m_good, "-o", before}).status, 0);
+        const QByteArray digestBefore = digest(m_good);
+        const QString out = m_dir.filePath(QStringLiteral("set.dat"));
+        QFile::remove(out);
+        const Run r = mx806(QStringList{"set", m_good, "-o", out} + args);
+        QCOMPARE(r.status, status);
+        QVERIFY2(r.err.contains(stderrHas), qPrintable(r.err));
+        QCOMPARE(digest(m_good), digestBefore);
+        QCOMPARE(QFile::exists(out), status == 0 && stderrHas.isEmpty()); // saved only when changed
+        if (!QFile::exists(out)) return;
+
+        // Only the bytes of the changed channel's slot (or of the option features) differ.
+        const QString after = m_dir.filePath(QStringLiteral("after.bin"));
+        QCOMPARE(mx806({"encode", out, "-o", after}).status, 0);
+        QFile a(before), b(after);
+        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+        const QByteArray x = a.readAll(), y = b.readAll();
+        int lo = 0x3F00, hi = 0x3F60; // option features
+        const int family = args.indexOf("--family");
+        if (family >= 0) {
+            const int m = imagetext::familyNumber(args[family + 1]);
+            const int band = imagetext::bandNumberOf(args[args.indexOf("--band") + 1], m);
+            const Run json = mx806({"show", "--json", m_good});
+            const QJsonObject o = QJsonDocument::fromJson(json.out.toUtf8()).object();
+            const int slot = o["families"][args[family + 1]]["bands"][args[args.indexOf("--band") + 1]]
+                              ["channels"][args[args.indexOf("--channel") + 1]]["slot"]
+                                  .toString()
+                                  .toInt();
+            QVERIFY(slot > 0);
+            lo = memmap::channelSlotAddress(m, band, slot);
+            hi = lo + memmap::ChannelSlotSize;
+        }
+        int changed = 0;
+        for (int k = 0; k < x.size(); ++k) {
+            if (x[k] == y[k]) continue;
+            ++changed;
+            QVERIFY2(k >= lo && k < hi, qPrintable(QString::number(k, 16)));
+        }
+        QVERIFY(changed > 0);
+    }
+
+    void showJson()
+    {
+        RadioImage image;
+        randomImage(image, 5);
+        const QString path = save(image, QStringLiteral("json"));
+        const Run r = mx806({"show", "--json", path});
+        QCOMPARE(r.status, 0);
+        QJsonParseError error;
+        const QJsonObject root = QJsonDocument::fromJson(r.out.toUtf8(), &error).object();
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        for (int m = 0; m < FamilyCount; ++m) {
+            const double low = freq::parseRange(freq::rangeTextFor(m)).low;
+            for (int b = 1; b <= BandCount; ++b) {
+                const QJsonObject band =
+                    root["families"][imagetext::familyName(m)]["bands"][freq::bandName(b, m)].toObject();
+                QCOMPARE(band["enabled"].toString(), image.work.optFeat.bandValid(m, b) ? "ON" : "OFF");
+                const QJsonObject channels = band["channels"].toObject();
+                QCOMPARE(channels.size(), int(image.work.count(m, b)));
+                for (int i = 1; i <= image.work.count(m, b); ++i) {
+                    const ChannelRecord& ch = image.workChannels.at(m, i, b);
+                    const QJsonObject c = channels[QString::number(ch.chNo)].toObject();
+                    QCOMPARE(c["slot"].toString().toInt(), i);
+                    QCOMPARE(freq::storedFromText(c["rx"].toString(), low).leftJustified(8, '0'),
+                             ch.rxFreq.text());
+                    QCOMPARE(channelrules::toneSquelchList().indexOf(c["tsq"].toString()), int(ch.toneCode));
+                    QCOMPARE(QStringList({"OFF", "+", "-"}).indexOf(c["rep"].toString()),
+                             int(ch.repeaterShift));
+                    QCOMPARE(c["roger"].toString().toInt(), int(ch.rogerBeep));
+                    QCOMPARE(c["public"].toString() == "ON", ch.publicFlag == 1);
+                    QCOMPARE(c["busy"].toString() == "ON", ch.busy == 1);
+                    QCOMPARE(c["hiCut"].toString() == "ON", ch.hiCut == 1);
+                }
+            }
+        }
+        QCOMPARE(root["options"]["MonSetting"].toString().toInt(), int(image.work.optFeat[Opt::MonSetting]));
+        QCOMPARE(root["tvChannels"]["4"]["frequency"].toString(), "160.00625");
+        for (int t = 1; t <= ToneTipCount; ++t)
+            for (int s = 1; s <= ToneStepCount; ++s)
+                QCOMPARE(root["toneTips"][QString::number(t)]["steps"][QString::number(s)]["lengthMs"]
+                             .toString()
+                             .toInt(),
+                         image.work.toneTips[t - 1].length(s) * 10);
+    }
+
+    void diff_data()
+    {
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("equal") << Edit([](RadioImage&) {}) << 0 << "";
+        QTest::newRow("tone squelch") << Edit([](RadioImage& im) {
+            im.workChannels.at(0, 1, 1).toneCode = 2;
+            im.workChannels.at(0, 1, 1).chNo = 40;
+            im.work.optFeat.workChannel(0, 1) = 40;
+        }) << 7 << "";
+        QTest::newRow("option") << Edit([](RadioImage& im) { im.work.optFeat[Opt::BacklightColor] = 7; }) << 7
+                                << "BacklightColor: Green -> Loop\n";
+        QTest::newRow("transmit frequency is not sent") << Edit([](RadioImage& im) {
+            im.workChannels.at(1, 1, 1).txFreq.set(QByteArrayView("25700000"));
+        }) << 0 << "";
+        QTest::newRow("tone tip") << Edit([](RadioImage& im) {
+            im.work.toneTips[2].length(14) = 0;
+            im.work.toneTips[2].tone(14) = 0;
+        }) << 7 << "";
+    }
+    void diff()
+    {
+        QFETCH(Edit, edit);
+        QFETCH(int, status);
+        QFETCH(QString, expected);
+        RadioImage a;
+        randomImage(a, 11);
+        a.work.count(0, 1) = 1; // channel 39 is the band's only one
+        a.work.optFeat[Opt::BacklightColor] = 0;
+        a.workChannels.at(0, 1, 1).toneCode = 1;
+        a.workChannels.at(0, 1, 1).chNo = 39;
+        a.work.optFeat.workChannel(0, 1) = 39;
+        a.work.toneTips[2].length(14) = 25;
+        a.work.toneTips[2].tone(14) = 40;
+        const QString first = save(a, QStringLiteral("diffa"));
+        RadioImage b;
+        copyImage(a, b);
+        edit(b);
+        const QString second = save(b, QStringLiteral("diffb"));
+        const Run r = mx806({"diff", first, second});
+        QCOMPARE(r.status, status);
+        if (QByteArray(QTest::currentDataTag()) == "tone squelch") {
+            // The channel moved from number 39 to 40: gone in one, new in the other.
+            QVERIFY2(r.out.contains("10M band A channel 39 TSQ: 67.0 -> (none)\n"), qPrintable(r.out));
+            QVERIFY2(r.out.contains("10M band A channel 40 TSQ: (none) -> 71.9\n"), qPrintable(r.out));
+            QVERIFY(r.out.contains("10M band A work channel: 39 -> 40\n"));
+        } else if (QByteArray(QTest::currentDataTag()) == "tone tip") {
+            QCOMPARE(r.out,
+                     "tone tip 3 step 14 tone (Hz): 400 -> 0\ntone tip 3 step 14 length (ms): 250 -> 0\n");
+        } else {
+            QCOMPARE(r.out, expected);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TstDataTools)
+#include "tst_datatools.moc"
