@@ -122,6 +122,8 @@ public:
     // The name among candidates nearest to a mistyped one (a few letters off or
     // its beginning), or "" when none is close.
     static QString nearest(const QString& typed, const QStringList& candidates);
+    // The subcommand a command line names (after the options in front of it), or "".
+    static QString commandIn(const QStringList& arguments);
 
 private:
     QString m_programName;
@@ -137,5 +139,6 @@ Command infoCommand();
 Command encodeCommand();
 Command decodeCommand();
 Command portCommand();
+Command printCommand();
 
 } // namespace mx::cli
