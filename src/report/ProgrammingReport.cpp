@@ -69,7 +69,7 @@ public:
         const QString tag = header ? QStringLiteral("th") : QStringLiteral("td");
         m_html += QStringLiteral("<tr>");
         for (const QString& c : cells)
-            m_html += QStringLiteral("<%1 align=\"center\" nowrap>%2</%1>").arg(tag, esc(c));
+            m_html += QStringLiteral("<%1 align=\"center\">%2</%1>").arg(tag, esc(c));
         m_html += QStringLiteral("</tr>\n");
     }
     // A row spanning both columns of a two-column table: the frame a group stands in.
@@ -249,19 +249,26 @@ void toneTips(Html& html, QTextDocument& doc, const RadioDataRecord& rec, int la
         for (int s = 1; s <= ToneStepCount; ++s)
             if (tipview::tone(tip, s) != 0 || tipview::length(tip, s) != 0) last = s;
         if (last == 0) continue;
-        // The steps side by side: frequency and length under the step's number.
-        QStringList steps{QString()}, frequencies{text(ToneText::Frequency, language)},
-            lengths{text(ToneText::Length, language)};
-        for (int s = 1; s <= last; ++s) {
-            steps.append(QString::number(s));
-            const int tone = tipview::tone(tip, s);
-            frequencies.append(tone == 0 ? text(ToneText::None, language) : QString::number(10 * tone));
-            lengths.append(QString::number(10 * tipview::length(tip, s)));
-        }
+        // The steps side by side, seven to a line as in the window: frequency
+        // and length under the step's number.
+        constexpr int PerLine = 7;
         html.tableStart();
-        html.row(steps, true);
-        html.row(frequencies);
-        html.row(lengths);
+        for (int first = 1; first <= last; first += PerLine) {
+            QStringList steps{QString()}, frequencies{text(ToneText::Frequency, language)},
+                lengths{text(ToneText::Length, language)};
+            for (int s = first; s < first + PerLine; ++s) {
+                const bool shown = s <= last;
+                steps.append(shown ? QString::number(s) : QString());
+                const int tone = tipview::tone(tip, s);
+                frequencies.append(!shown      ? QString()
+                                   : tone == 0 ? text(ToneText::None, language)
+                                               : QString::number(10 * tone));
+                lengths.append(shown ? QString::number(10 * tipview::length(tip, s)) : QString());
+            }
+            html.row(steps, true);
+            html.row(frequencies);
+            html.row(lengths);
+        }
         html.tableEnd();
         const QString name = QStringLiteral("mx-tip-%1.png").arg(n);
         doc.addResource(QTextDocument::ImageResource, QUrl(name), tipPicture(tip));
