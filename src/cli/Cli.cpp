@@ -193,6 +193,15 @@ QString Dispatcher::commandHelp(const Command& command) const
     return text;
 }
 
+QString Dispatcher::commandIn(const QStringList& arguments)
+{
+    for (int i = 1; i < arguments.size(); ++i) {
+        if (!arguments[i].startsWith(QLatin1Char('-'))) return arguments[i];
+        if (arguments[i] == QLatin1String("--root")) ++i; // its folder follows
+    }
+    return {};
+}
+
 int Dispatcher::run(const QStringList& arguments)
 {
     return run(arguments, QCoreApplication::applicationDirPath());

@@ -124,6 +124,8 @@ public:
     // The name among candidates nearest to a mistyped one (a few letters off or
     // its beginning), or "" when none is close.
     static QString nearest(const QString& typed, const QStringList& candidates);
+    // The subcommand a command line names (after the options in front of it), or "".
+    static QString commandIn(const QStringList& arguments);
 
 private:
     QString m_programName;
@@ -143,5 +145,6 @@ Command exportCommand();
 Command importCommand();
 Command setCommand();
 Command diffCommand();
+Command printCommand();
 
 } // namespace mx::cli

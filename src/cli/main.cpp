@@ -6,13 +6,29 @@
 #include "cli/Cli.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+
+#include <memory>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    using namespace mx::cli;
+    QStringList arguments;
+    for (int k = 0; k < argc; ++k)
+        arguments.append(QString::fromLocal8Bit(argv[k]));
+
+    // Printing lays text out with the system's fonts, which takes a graphical
+    // application; a PDF needs no screen, so it runs on the offscreen platform
+    // unless another one is asked for. Every other command stays without one.
+    std::unique_ptr<QCoreApplication> app;
+    if (Dispatcher::commandIn(arguments) == QLatin1String("print")) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QCoreApplication::setApplicationName(QStringLiteral("mx806"));
 
-    using namespace mx::cli;
     Dispatcher dispatcher;
     dispatcher.add(showCommand());
     dispatcher.add(readCommand());
@@ -26,5 +42,6 @@ int main(int argc, char** argv)
     dispatcher.add(importCommand());
     dispatcher.add(setCommand());
     dispatcher.add(diffCommand());
+    dispatcher.add(printCommand());
     return dispatcher.run(QCoreApplication::arguments());
 }

@@ -3,6 +3,7 @@
 #include "data/RadioData.h"
 #include "editors/EditorWindow.h"
 #include "editors/Sound.h"
+#include "report/TipPicture.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -18,21 +19,6 @@ class QRect;
 class QTabBar;
 
 namespace mx {
-
-// What the window shows (and plays) for a stored tip: values the lists cannot
-// hold, from a file or an erased radio, as the nearest item. A frequency
-// outside 400..2550 Hz is shown as "None"; nothing here changes the record.
-namespace tipview {
-int repeatCount(const ToneTipRecord& tip);      // RecycleTimes, 0..10
-int pause(const ToneTipRecord& tip);            // InterTime, 0..255 (10 ms)
-int tone(const ToneTipRecord& tip, int step);   // 0 or 40..255 (10 Hz)
-int length(const ToneTipRecord& tip, int step); // 0..255 (10 ms)
-} // namespace tipview
-
-// The bar picture of a tip inside rect: one bar per tone with a length, as
-// wide as its share of the total length and as high as its frequency out of
-// 256, red for odd tones and blue for even ones, on a margin of 4 pixels.
-void drawTip(QPainter& painter, const ToneTipRecord& tip, const QRect& rect);
 
 // The roger-beep window: eight tabs, one per tip, each with fourteen
 // frequency/length pairs, a repeat count, a pause and Play/Stop.
