@@ -251,11 +251,25 @@ ImportResult importChannels(RadioImage& image, const QByteArray& csv, int langua
             if (flags[f] < 0) return refuse(row.line, Public + f + 1, notOneOf(c[Public + f], onOffEn));
         }
 
-        // The channel as if typed into the band's list, then its options chosen.
-        const auto added = channelrules::setChannelFrequency(scratch, m, b, n, 1, c[Rx], nullptr);
-        if (added != channelrules::FrequencyResult::Added)
+        // A channel the data file already holds at this frequency stays as it is,
+        // even off the family's range (the templates give every band a default
+        // channel); any other is as if typed into the band's list.
+        const int oldSlot = image.findSlot(n, m, b);
+        const double low = freq::parseRange(range).low;
+        const ChannelRecord* old = oldSlot > 0 ? &image.workChannels.at(m, oldSlot, b) : nullptr;
+        if (old && freq::isNumeric(old->rxFreq.text()) &&
+            qAbs(freq::toDouble(freq::textFromStored(old->rxFreq.text(), low)) - freq::toDouble(c[Rx])) <
+                1e-7) {
+            scratch.addChannel(n, m, b, freq::textFromStored(old->rxFreq.text(), low));
+            ChannelRecord& kept = scratch.workChannels.at(m, scratch.findSlot(n, m, b), b);
+            kept.rxFreq = old->rxFreq;
+            kept.txFreq = old->txFreq;
+            scratch.fixWorkChannel(m, b);
+        } else if (channelrules::setChannelFrequency(scratch, m, b, n, 1, c[Rx], nullptr) !=
+                   channelrules::FrequencyResult::Added) {
             return refuse(row.line, Rx + 1,
                           text(ToolText::CsvFrequency, language).arg(c[Rx].trimmed(), range));
+        }
         using channelrules::Field;
         channelrules::setField(scratch, m, b, n, Field::ToneCode, tsq);
         if (m != 2) channelrules::setField(scratch, m, b, n, Field::RepeaterShift, rep);

@@ -2,6 +2,7 @@
 
 #include "app/Backups.h"
 #include "app/Startup.h"
+#include "data/ChannelCsv.h"
 #include "data/DataFile.h"
 #include "data/Defaults.h"
 #include "data/VersionTable.h"
@@ -11,6 +12,7 @@
 #include "link/Verify.h"
 #include "shell/Dialogs.h"
 #include "shell/Icons.h"
+#include "shell/PrintPreview.h"
 #include "texts/MainTexts.h"
 #include "texts/Texts.h"
 
@@ -30,6 +32,7 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QSaveFile>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -57,7 +60,8 @@ public:
     {
         QFileDialog dialog(parent, QString(), proposed, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
-        dialog.setDefaultSuffix(QStringLiteral("dat"));
+        // The filter's own suffix: "Data File (*.dat)" gives "dat".
+        dialog.setDefaultSuffix(filter.section(QStringLiteral("*."), 1).section(QLatin1Char(')'), 0, 0));
         dialog.selectFile(proposed);
         return dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()
                    ? dialog.selectedFiles().first()
@@ -293,6 +297,9 @@ void MainWindow::buildMenus()
     on("mnuFileSave", [this] { save(); });
     on("mnuFileSaveAs", [this] { saveAs(); });
     on("mnuFileExit", [this] { close(); });
+    on("mnuFilePrint", [this] { printPreview(); });
+    on("mnuFileExport", [this] { exportChannels(); });
+    on("mnuFileImport", [this] { importChannels(); });
     on("mnuFileBackups", [this] {
         QDir().mkpath(m_backupFolder);
         QDesktopServices::openUrl(QUrl::fromLocalFile(m_backupFolder));
@@ -368,8 +375,7 @@ void MainWindow::buildToolbar()
     on("WriteRadio", [this] { writeToRadio(); });
     on("MWriteRadio", [this] { multiWriteToRadio(); });
     on("About", [this] { about(); });
-    // Printing has no command yet: the button is there but does nothing.
-    toolButton(QStringLiteral("打印"))->setEnabled(false);
+    on("打印", [this] { printPreview(); });
     toolButton(QStringLiteral("MWriteRadio"))->setVisible(false);
 }
 
@@ -929,6 +935,49 @@ void MainWindow::startVerify()
     if (!m_session->startVerify()) return;
     m_pending = Pending::Verify;
     startProgress(true, 0);
+}
+
+void MainWindow::printPreview()
+{
+    commitEditors();
+    showPrintPreview(m_app, this);
+}
+
+void MainWindow::exportChannels()
+{
+    commitEditors();
+    const QString proposed =
+        QFileInfo(m_app.image.currentFileName).completeBaseName() + QStringLiteral(".csv");
+    const QString path = m_chooser->saveFile(
+        this, proposed, mainText(MainText::CsvFilterName, language()) + QStringLiteral(" (*.csv)"));
+    if (path.isEmpty()) return;
+    QSaveFile file(path);
+    const QByteArray csv = channelcsv::exportChannels(m_app.image);
+    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
+        m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
+}
+
+void MainWindow::importChannels()
+{
+    commitEditors();
+    const QString path =
+        m_chooser->openFile(this, mainText(MainText::CsvFilterName, language()) + QStringLiteral(" (*.csv)"));
+    if (path.isEmpty()) return;
+    QFile file(path);
+    // A channel list holds at most a few thousand short lines.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 4 * 1024 * 1024) {
+        m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    const channelcsv::ImportResult result =
+        channelcsv::importChannels(m_app.image, file.readAll(), language());
+    if (!result.ok) {
+        m_app.messenger.ask(result.message, Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    // The whole list is one edit: it can be undone.
+    m_history.record(m_app.image);
+    reopenEditors();
 }
 
 // ---------------------------------------------------------------- dialogs

@@ -91,6 +91,9 @@ public:
     void portSettings();
     void languageSetup();
     void about();
+    void printPreview();
+    void exportChannels();
+    void importChannels();
     EditorWindow* showChildForm(EditorKind kind);
     // Closes every editor; storing first what is being typed unless told otherwise.
     void closeChildForms(bool commit = true);

@@ -33,7 +33,9 @@ constexpr TextPair Texts[] = {
     {"Verify completed: the radio holds what was written.", "校验完成：对讲机中的数据与写入的数据一致。"},
     {"The port needs access rights: on Debian-like systems join the dialout group "
      "(sudo usermod -aG dialout $USER), then log in again.",
-     "该端口需要访问权限：在 Debian 类系统上请把用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。"},
+     "该端口需要访问权限：在 Debian 类系统上请把用户加入 dialout 组（sudo usermod -aG dialout "
+     "$USER），然后重新登录。"},
+    {"Channel list", "信道列表"},
 };
 static_assert(std::size(Texts) == std::size_t(MainText::Count), "main window texts out of step");
 
@@ -48,10 +50,12 @@ constexpr MenuEntry Menu[] = {
     {"mnuFileOpen", "mnuFile", {"&Open", "打开(&O)"}, true, "Ctrl+O"},
     {"mnuFileSave", "mnuFile", {"&Save", "保存(&S)"}, true, ""},
     {"mnuFileSaveAs", "mnuFile", {"Save &As", "另存为(&A)"}, true, ""},
+    {"mnuFileExport", "mnuFile", {"&Export Channels...", "导出信道(&E)..."}, true, ""},
+    {"mnuFileImport", "mnuFile", {"&Import Channels...", "导入信道(&I)..."}, true, ""},
     {"mnuFileBackups", "mnuFile", {"Open &Backups Folder", "打开备份文件夹(&B)"}, true, ""},
     {"mnuFileBar0", "mnuFile", Sep, true, ""},
-    {"mnuFilePrint", "mnuFile", {"&Print", "打印(&P)"}, false, ""},
-    {"mnuFileBar1", "mnuFile", Sep, false, ""},
+    {"mnuFilePrint", "mnuFile", {"&Print", "打印(&P)"}, true, "Ctrl+P"},
+    {"mnuFileBar1", "mnuFile", Sep, true, ""},
     {"mnuFileExit", "mnuFile", {"E&xit", "退出(&X)"}, true, ""},
     {"mnuModel", "", {"&Model", "机型(&M)"}, false, ""},
     {"mnuModelInfo", "mnuModel", {"&Model Information", "机型信息(&M)"}, false, ""},

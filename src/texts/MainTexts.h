@@ -32,6 +32,7 @@ enum class MainText {
     VerifyFailedAt,
     VerifyPassed,
     PortAccessHint,
+    CsvFilterName,
     Count
 };
 

@@ -71,6 +71,15 @@ struct Program
     void edit() { image().addChannel(9, 0, 1, QStringLiteral("29.0")); }
 };
 
+// What the image sends to a radio.
+QByteArray radioBytes(const RadioImage& image)
+{
+    QByteArray memory(RadioMemorySize, '\0');
+    fillRadioMemory(memory);
+    encodeImage(image, memory);
+    return memory;
+}
+
 // The channels in use, as a channel file holds them.
 QByteArray usedChannels(const RadioImage& image)
 {
@@ -98,7 +107,7 @@ private Q_SLOTS:
         MainWindow& w = *p.window;
         QCOMPARE(w.windowTitle(), QStringLiteral("MX-806TR[28.0000 - 29.7000 MHz][File Name:new.dat]"));
         QVERIFY(w.action("mnuFileNew")->isVisible());
-        QVERIFY(!w.action("mnuFilePrint")->isVisible());
+        QVERIFY(w.action("mnuFilePrint")->isVisible());
         QVERIFY(!w.action("mnuMWriteToRadio")->isVisible());
         QVERIFY(!w.toolButton("MWriteRadio")->isVisible());
         QCOMPARE(w.action("mnuFileOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
@@ -206,6 +215,32 @@ private Q_SLOTS:
         p.window->action("mnuEditRedo")->trigger();
         QCOMPARE(bytes(), states[0]);
         QVERIFY(p.window->editor(EditorKind::ChannelInfo));
+    }
+
+    // A channel list exported and imported again gives the same channels; a
+    // refused list names its line and changes nothing.
+    void exportAndImportChannels()
+    {
+        Program p(root("csv"));
+        const QString csv = root("csv") + "/channels.csv";
+        p.edit();
+        const QByteArray edited = radioBytes(p.image());
+        p.chooser.answers = {csv};
+        p.window->exportChannels();
+        p.window->toolButton("新建")->trigger();
+        p.chooser.answers = {csv};
+        p.window->importChannels();
+        QVERIFY2(p.prompter.shown.isEmpty(), qPrintable(p.prompter.texts().join('|')));
+        QCOMPARE(radioBytes(p.image()), edited);
+        QVERIFY(p.window->action("mnuEditUndo")->isEnabled());
+
+        test::writeFile(csv, "family,band,channel,in use,rx MHz,tx MHz,TSQ,REP,Roger,Public,BUSY,HI-CUT\n"
+                             "10M,A,1,ON,28.0x,,OFF,OFF,OFF,ON,OFF,OFF\n");
+        p.chooser.answers = {csv};
+        p.window->importChannels();
+        QVERIFY2(p.prompter.texts().last().startsWith("Line 2, column 5"),
+                 qPrintable(p.prompter.texts().last()));
+        QCOMPARE(radioBytes(p.image()), edited);
     }
 
     void openOfRefusedFileKeepsNameAndImage()
