@@ -5,6 +5,7 @@
 #include "link/PortNames.h"
 #include "shell/Dialogs.h"
 #include "shell/MainWindow.h"
+#include "shell/PrintPreview.h"
 #include "shell/WidgetPrompter.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QMdiSubWindow>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
 
@@ -103,6 +105,17 @@ int main(int argc, char** argv)
         progress.show();
         save(&progress, QStringLiteral("%1/progress-%2.png").arg(out, tag));
         progress.finish();
+
+        // The print preview is modal: taken while it is up, then closed.
+        QTimer::singleShot(1500, [&] {
+            if (QWidget* preview = QApplication::activeModalWidget()) {
+                preview->resize(900, 700);
+                save(preview, QStringLiteral("%1/print-%2.png").arg(out, tag));
+                preview->close();
+            }
+        });
+        window.closeChildForms();
+        mx::showPrintPreview(app, &window);
     }
     return 0;
 }
