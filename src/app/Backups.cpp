@@ -41,12 +41,7 @@ QString save(const RadioImage& image, const QString& folder, const QString& kind
     }
     // The record as a save would write it, from a copy: the document stays as it is.
     RadioImage copy;
-    copy.work = image.work;
-    copy.workChannels = image.workChannels;
-    copy.modelCode = image.modelCode;
-    copy.modelName = image.modelName;
-    copy.rangeText = image.rangeText;
-    copy.versionTag = image.versionTag;
+    copy.copyFrom(image);
     copy.copyWorkToStaging();
 
     const QString stamp = now.toString(QStringLiteral("yyyy-MM-dd_HHmmss"));

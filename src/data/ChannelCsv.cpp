@@ -102,16 +102,6 @@ int indexIn(const QStringList& items, const QString& text)
 }
 
 // Copies the working copy and the globals the channel rules use.
-void copyImage(const RadioImage& from, RadioImage& to)
-{
-    to.work = from.work;
-    to.workChannels = from.workChannels;
-    to.modelCode = from.modelCode;
-    to.rangeText = from.rangeText;
-    to.rangeLow = from.rangeLow;
-    to.rangeHigh = from.rangeHigh;
-}
-
 } // namespace
 
 QStringList header()
@@ -173,7 +163,7 @@ ImportResult importChannels(RadioImage& image, const QByteArray& csv, int langua
         return refuse(rows.first().line, 1, text(ToolText::CsvHeader, language));
 
     RadioImage scratch;
-    copyImage(image, scratch);
+    scratch.copyFrom(image);
     for (int m = 0; m < FamilyCount; ++m)
         for (int b = 1; b <= BandCount; ++b)
             scratch.work.count(m, b) = 0;

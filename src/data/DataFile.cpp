@@ -369,7 +369,8 @@ bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, 
     QSaveFile dataFile(path);
     dataFile.setDirectWriteFallback(false);
     if (!dataFile.open(QIODevice::WriteOnly) || !writeComplete(dataFile, record))
-        return fail(dataFile.errorString().isEmpty() ? QStringLiteral("the disk is full") : dataFile.errorString());
+        return fail(dataFile.errorString().isEmpty() ? QStringLiteral("the disk is full")
+                                                     : dataFile.errorString());
 
     if (!channelPath.isEmpty()) {
         // What the channel file held before, to put back should the data file fail at the last step.
@@ -383,8 +384,9 @@ bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, 
         channelFile.setDirectWriteFallback(false);
         if (!channelFile.open(QIODevice::WriteOnly) || !writeComplete(channelFile, channels))
             return fail(channelPath + QStringLiteral(": ") +
-                        (channelFile.errorString().isEmpty() ? QStringLiteral("the disk is full")
-                                                             : channelFile.errorString())); // dataFile is discarded
+                        (channelFile.errorString().isEmpty()
+                             ? QStringLiteral("the disk is full")
+                             : channelFile.errorString())); // dataFile is discarded
         if (!channelFile.commit())
             return fail(channelPath + QStringLiteral(": ") + channelFile.errorString());
         if (!dataFile.commit()) {
@@ -413,7 +415,8 @@ bool isModified(const RadioImage& image)
     const RadioDataRecord& w = image.work;
     const RadioDataRecord& s = image.staging;
 
-    if (w.channelCount != s.channelCount) return true;
+    // The range family reaches the radio: a change of it alone is a change.
+    if (w.rangeMode != s.rangeMode || w.channelCount != s.channelCount) return true;
 
     for (int m = 0; m < FamilyCount; ++m) {
         for (int b = 1; b <= BandCount; ++b) {

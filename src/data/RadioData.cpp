@@ -50,6 +50,18 @@ int RadioImage::rangeFamily() const
     return freq::familyOf(rangeText);
 }
 
+void RadioImage::copyFrom(const RadioImage& other)
+{
+    work = other.work;
+    workChannels = other.workChannels;
+    modelCode = other.modelCode;
+    modelName = other.modelName;
+    rangeText = other.rangeText;
+    rangeLow = other.rangeLow;
+    rangeHigh = other.rangeHigh;
+    versionTag = other.versionTag;
+}
+
 void RadioImage::setRangeFamily(int family)
 {
     rangeText = freq::rangeTextFor(family);

@@ -233,6 +233,9 @@ public:
     int countOthers(int m, int b, int n) const;
     void fixWorkChannel(int m, int b);
 
+    // The working copy and the document's identity of another image (a scratch copy to work on).
+    void copyFrom(const RadioImage& other);
+
     // Prepares a save: model block from the globals, tag "V100", staging := working.
     void copyWorkToStaging();
     // Applies a load: working := staging, globals follow the record.

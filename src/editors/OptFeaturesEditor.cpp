@@ -1,5 +1,7 @@
 #include "editors/OptFeaturesEditor.h"
 
+#include "data/ChannelRules.h"
+
 #include "data/FreqRules.h"
 #include "data/ToneRules.h"
 #include "editors/WidgetSupport.h"
@@ -88,28 +90,12 @@ constexpr TextDef TextDefs[] = {
 
 enum { SwrBox = 0, MinBox = 1, MaxBox = 2, RepBox = 3 };
 
-// The tone squelch list: "Off", the 38 CTCSS tones, the 104 DCS codes.
+// The tone squelch list of the channels, with "Off" for none.
 QStringList toneSquelchItems()
 {
     static const QStringList items = [] {
-        constexpr const char* Ctcss[] = {
-            "67.0",  "71.9",  "74.4",  "77.0",  "79.7",  "82.5",  "85.4",  "88.5",  "91.5",  "94.8",
-            "97.4",  "100.0", "103.5", "107.2", "110.9", "114.8", "118.8", "123.0", "127.3", "131.8",
-            "136.5", "141.3", "146.2", "151.4", "156.7", "162.2", "167.9", "173.8", "179.9", "186.2",
-            "192.8", "203.5", "210.7", "218.1", "225.7", "233.6", "241.8", "250.3"};
-        constexpr int Dcs[] = {023,  025,  026,  031,  032,  036,  043,  047,  051,  053,  054,  065,  071,
-                               072,  073,  074,  0114, 0115, 0116, 0122, 0125, 0131, 0132, 0134, 0143, 0145,
-                               0152, 0155, 0156, 0162, 0165, 0172, 0174, 0205, 0212, 0223, 0225, 0226, 0243,
-                               0244, 0245, 0246, 0251, 0252, 0255, 0261, 0263, 0265, 0266, 0271, 0274, 0306,
-                               0311, 0315, 0325, 0331, 0332, 0343, 0346, 0351, 0356, 0364, 0365, 0371, 0411,
-                               0412, 0413, 0423, 0431, 0432, 0445, 0446, 0452, 0454, 0455, 0462, 0464, 0465,
-                               0466, 0503, 0506, 0516, 0523, 0526, 0532, 0546, 0565, 0606, 0612, 0624, 0627,
-                               0631, 0632, 0654, 0662, 0664, 0703, 0712, 0723, 0731, 0732, 0734, 0743, 0754};
-        QStringList out{QStringLiteral("Off")};
-        for (const char* c : Ctcss)
-            out.append(QString::fromLatin1(c));
-        for (int d : Dcs)
-            out.append(QStringLiteral("D%1N").arg(d, 3, 8, QLatin1Char('0')));
+        QStringList out = channelrules::toneSquelchList();
+        out[0] = QStringLiteral("Off");
         return out;
     }();
     return items;

@@ -290,6 +290,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("saveTo");
         QTest::addColumn<bool>("closes");
         QTest::newRow("cancel keeps everything") << QList<Answer>{Answer::Cancel} << QString() << false;
+        QTest::newRow("range family change alone asks") << QList<Answer>{Answer::Cancel} << "-" << false;
         QTest::newRow("no closes") << QList<Answer>{Answer::No} << QString() << true;
         QTest::newRow("yes, save box cancelled, stays") << QList<Answer>{Answer::Yes} << QString() << false;
         QTest::newRow("yes saves through Save As") << QList<Answer>{Answer::Yes} << "kept.dat" << true;
@@ -300,10 +301,17 @@ private Q_SLOTS:
         QFETCH(QString, saveTo);
         QFETCH(bool, closes);
         Program p(root(QTest::currentDataTag()));
-        p.edit();
+        const bool rangeOnly = saveTo == QLatin1String("-");
+        if (rangeOnly) {
+            p.image().work.rangeMode = 1;
+            saveTo.clear();
+        } else {
+            p.edit();
+        }
         p.prompter.script = answers;
         p.chooser.answers = {saveTo.isEmpty() ? QString() : root(QTest::currentDataTag()) + "/" + saveTo};
         QCOMPARE(p.window->close(), closes);
+        QCOMPARE(p.prompter.texts().first(), QStringLiteral("File has been modify,save it now?"));
         QCOMPARE(p.window->isVisible(), !closes);
         QCOMPARE(datafile::isModified(p.image()), saveTo.isEmpty());
     }
