@@ -147,7 +147,8 @@ ImportResult importChannels(RadioImage& image, const QByteArray& csv, int langua
     auto refuse = [&](int line, int column, const QString& reason) {
         result.line = line;
         result.column = column;
-        const QString name = column <= ColumnCount ? QLatin1String(Header[column - 1]) : QStringLiteral("…");
+        const QString name = column >= 1 && column <= ColumnCount ? QString::fromLatin1(Header[column - 1])
+                                                                  : QStringLiteral("…");
         result.message =
             column > 0 ? text(ToolText::CsvWhere, language).arg(line).arg(column).arg(name, reason) : reason;
         return result;

@@ -234,6 +234,7 @@ private Q_SLOTS:
             << QStringList{header, "\"10M,A,1"} << "Line 2, column 1 (family): A quoted field is not closed.";
         QTest::newRow("no header") << QStringList{row("10M", "A", "1", "28.1")}
                                    << "Line 1, column 1 (family): The first line is not";
+        QTest::newRow("empty list") << QStringList{} << "The channel list is empty."; // found by fuzzing
     }
     void importRefused()
     {
