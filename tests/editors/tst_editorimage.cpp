@@ -2,6 +2,8 @@
 
 #include "editors/TVChannelEditor.h"
 
+#include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QTabBar>
 #include <QTableWidget>
 
@@ -67,6 +69,73 @@ private Q_SLOTS:
         delete w;
         QVERIFY(rec == before);
         QVERIFY(bench.image.workChannels.records == channels);
+    }
+
+    // Any text in any text box, typed or put there by paste or an input method:
+    // the window keeps working and what it stores stays within its limits.
+    void junkInTextBoxes_data()
+    {
+        QTest::addColumn<EditorKind>("kind");
+        QTest::newRow("options") << EditorKind::OptFeatures;
+        QTest::newRow("TV") << EditorKind::TVChannel;
+        QTest::newRow("channels") << EditorKind::ChannelInfo;
+    }
+    void junkInTextBoxes()
+    {
+        QFETCH(EditorKind, kind);
+        const QStringList junk{"",
+                               "abc",
+                               "99999999999999999999",
+                               "-5",
+                               "1e308",
+                               "０１２.５",
+                               "..",
+                               "12.3.4",
+                               " \t",
+                               "NaN",
+                               "-0",
+                               "0.00001",
+                               "%s%n",
+                               QString(300, u'9')};
+        EditorBench bench;
+        EditorWindow* w = createEditor(kind, bench.context);
+        w->show();
+        for (const QString& text : junk) {
+            if (auto* tv = qobject_cast<FrmTVCH*>(w)) tv->editCell(1, 1);
+            if (auto* grid = w->findChild<QTableWidget*>(QStringLiteral("MSFlexGrid1"))) {
+                grid->setCurrentCell(int(junk.indexOf(text)) % 3, 1); // a channel, then free rows
+                QTest::keyClick(grid, Qt::Key_Return);
+            }
+            for (QLineEdit* edit : w->findChildren<QLineEdit*>()) {
+                if (!edit->isVisible() || edit->isReadOnly()) continue;
+                edit->setFocus();
+                edit->selectAll();
+                bool ascii = true;
+                for (QChar c : text)
+                    ascii = ascii && c.unicode() < 0x7F && c.unicode() >= 0x20;
+                if (ascii) QTest::keyClicks(edit, text); // typed: the validator filters
+                QInputMethodEvent composed;              // from an input method
+                composed.setCommitString(text);
+                QCoreApplication::sendEvent(edit, &composed);
+                Q_EMIT edit->editingFinished();
+                edit->setText(text); // put there by any other way
+                Q_EMIT edit->editingFinished();
+                w->commitPending();
+            }
+        }
+        w->close();
+        delete w;
+        const OptFeatRecord& o = bench.image.work.optFeat;
+        QVERIFY(o[Opt::BatteryMin] >= 90 && o[Opt::BatteryMin] <= o[Opt::BatteryMax] &&
+                o[Opt::BatteryMax] <= 170);
+        QVERIFY(o[Opt::SWRMax] >= 12 && o[Opt::SWRMax] <= 200);
+        QVERIFY(o[Opt::REPOffsetKHz] >= 0 && o[Opt::REPOffsetKHz] <= 1000 && o[Opt::REPOffsetKHz] % 5 == 0);
+        for (int b = 1; b <= BandCount; ++b)
+            QVERIFY(bench.image.work.count(0, b) >= 0 && bench.image.work.count(0, b) <= SlotCount);
+        for (const TVChannelRecord& tv : bench.image.work.tvChannels)
+            if (tv.inUse == 1)
+                QVERIFY2(tv.frequency >= 150.0 && tv.frequency <= 170.0,
+                         qPrintable(QString::number(tv.frequency)));
     }
 };
 
