@@ -119,15 +119,7 @@ FrmTVCH::FrmTVCH(EditorContext& context, QWidget* parent)
         });
     hideEditors();
 
-    m_help = new QPushButton(this);
-    m_help->setObjectName(QStringLiteral("CommandHelp"));
-    m_close = new QPushButton(this);
-    m_close->setObjectName(QStringLiteral("CommandClose"));
-    connect(m_close, &QPushButton::clicked, this, [this] { widgets::closeEditor(this); });
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_help);
-    buttons->addWidget(m_close);
+    auto* buttons = widgets::helpAndCloseRow(this, m_help, m_close);
 
     auto* outer = new QVBoxLayout(this);
     outer->addLayout(top);

@@ -4,10 +4,12 @@
 
 #include <QEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTimer>
 
@@ -73,6 +75,20 @@ void closeEditor(EditorWindow* editor)
         frame->close();
     else
         editor->close();
+}
+
+QHBoxLayout* helpAndCloseRow(EditorWindow* editor, QPushButton*& help, QPushButton*& close)
+{
+    help = new QPushButton(editor);
+    help->setObjectName(QStringLiteral("CommandHelp"));
+    close = new QPushButton(editor);
+    close->setObjectName(QStringLiteral("CommandClose"));
+    QObject::connect(close, &QPushButton::clicked, editor, [editor] { closeEditor(editor); });
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(help);
+    row->addWidget(close);
+    return row;
 }
 
 } // namespace mx::widgets

@@ -3,6 +3,8 @@
 #include <QString>
 
 class QGridLayout;
+class QHBoxLayout;
+class QPushButton;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -28,6 +30,9 @@ void setCaption(QLabel* label, QWidget* control, const QString& caption);
 
 // Closes the editor, or the frame the main window put it in.
 void closeEditor(EditorWindow* editor);
+
+// The Help and Close buttons at the foot of an editor, right-aligned; Close closes it.
+QHBoxLayout* helpAndCloseRow(EditorWindow* editor, QPushButton*& help, QPushButton*& close);
 
 } // namespace widgets
 } // namespace mx
