@@ -120,7 +120,7 @@ QString Dispatcher::usage() const
       << "  -V, --version  show the program's version\n\n"
       << "Exit status: 0 done, 1 wrong command line, 2 a file or image refused or unreadable,\n"
       << "3 no answer from the radio, port not opened or cancelled, 4 wrong model,\n"
-      << "5 incompatible firmware.\n";
+      << "5 incompatible firmware, 6 the radio read back differs (--verify), 7 diff: images differ.\n";
     return text;
 }
 

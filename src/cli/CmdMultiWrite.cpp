@@ -42,6 +42,9 @@ Command multiWriteCommand()
     c.options.append({QStringLiteral("timeout"), QStringLiteral("S"),
                       QStringLiteral("give up when no next radio has answered within S seconds\n"
                                      "(default: wait without end)")});
+    c.options.append({QStringLiteral("verify"), QString(),
+                      QStringLiteral("read each radio back and compare before waiting for the next\n"
+                                     "(stops with exit 6 at the first radio that differs)")});
     c.run = runMultiWrite;
     return c;
 }

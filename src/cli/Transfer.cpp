@@ -41,6 +41,8 @@ int exitFor(SessionOutcome outcome)
         return ExitIncompatible;
     case SessionOutcome::ImageRefused:
         return ExitRefused;
+    case SessionOutcome::VerifyFailed:
+        return ExitVerifyFailed;
     }
     return ExitNoAnswer;
 }
@@ -385,7 +387,13 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
             if (!ctx.quiet()) ctx.say(QStringLiteral("radio %1 of %2").arg(number).arg(radios));
             progress.setLabel(QStringLiteral("write radio %1").arg(number));
         });
+        QObject::connect(&session, &Session::verifyingRadio, [&](bool verifying) {
+            if (!verifying) return;
+            progress.endLine();
+            progress.setLabel(QStringLiteral("verify radio %1").arg(session.radiosWritten() + 1));
+        });
     }
+    if (kind == TransferKind::MultiWrite) session.setVerifyEachRadio(ctx.isSet(QStringLiteral("verify")));
 
     // Multi-radio write: the wait for the next radio, and how long it may last.
     int timeoutSeconds = 0;
@@ -459,6 +467,12 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
     switch (outcome) {
     case SessionOutcome::Completed:
     case SessionOutcome::ImageRefused:
+        break;
+    case SessionOutcome::VerifyFailed:
+        ctx.say(verifyFailedText(session.verifyResult()));
+        ctx.say(QStringLiteral("radio %1 does not hold what was written: write it again%2")
+                    .arg(session.radiosWritten() + 1)
+                    .arg(written));
         break;
     case SessionOutcome::Cancelled:
         if (timedOut)

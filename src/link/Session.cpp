@@ -83,6 +83,10 @@ struct Session::Private
     int radiosDone = 0;    // radios written completely
     int radiosToWrite = 1;
     bool waitingNext = false; // between a written radio and the next one's answer
+    bool verifyEach = false;  // read each written radio back before the next
+    bool verifying = false;   // the radio just written is being read back
+    QByteArray readBack;
+    VerifyResult verifyResult;
 
     bool running = false;
     bool infoOnly = false;   // startInfo: identification only, nothing transferred
@@ -131,7 +135,7 @@ struct Session::Private
         if (blockAddress < endAddress) {
             sendFrame(frames::readRequest(blockAddress), frames::ReadReplyLength);
         } else {
-            readStep = EndSent;
+            setStep(EndSent);
             sendEnd();
         }
     }
@@ -199,8 +203,8 @@ struct Session::Private
         if (kind == frames::Reply::Identification && mode != LinkMode::HandshakeOnly)
             identity = frames::decodeIdentification(bytes);
         if (kind == frames::Reply::DataFrame) {
-            memory.replace(blockAddress, blockSize, frames::dataOf(bytes));
-            if (mode == LinkMode::Read && !infoOnly) updateProgress(blockAddress);
+            (verifying ? readBack : memory).replace(blockAddress, blockSize, frames::dataOf(bytes));
+            if ((mode == LinkMode::Read && !infoOnly) || verifying) updateProgress(blockAddress);
         }
         awaiting = false;
         advance();
@@ -254,6 +258,9 @@ struct Session::Private
         if (infoOnly) {
             setStep(EndSent);
             sendEnd();
+        } else if (multiWrite && verifying) {
+            setStep(ReadBlocks);
+            requestNextBlock();
         } else if (multiWrite) {
             setStep(WriteBlocks);
             sendNextBlock();
@@ -358,7 +365,7 @@ struct Session::Private
     void handshakeFailed()
     {
         if (multiWrite && writeStep == HandshakeSent) {
-            if (!firstRadioPrompt) {
+            if (!firstRadioPrompt && !verifying) {
                 // Waiting for a radio: keep polling without a word.
                 if (swapDetect) ++swapFailCount;
                 sendHandshake();
@@ -501,11 +508,44 @@ struct Session::Private
         multiWrite = false;
         infoOnly = false;
         verifyOnly = false;
+        setVerifying(false);
+    }
+
+    void setVerifying(bool on)
+    {
+        if (verifying == on) return;
+        verifying = on;
+        Q_EMIT q->verifyingRadio(on);
+    }
+
+    // Multi-radio write: the radio just written is read back in a session of
+    // its own (handshake, identification, the written blocks, end).
+    void startRadioCheck()
+    {
+        readBack = QByteArray(RadioMemorySize, char(0xFF));
+        handshakeRetries = 0;
+        identRetries = 0;
+        blockAddress = -blockSize;
+        setVerifying(true);
+        resetProgress();
+        sendHandshake();
     }
 
     // FinishSession.
     void finish(bool success, SessionOutcome result)
     {
+        if (multiWrite && success && verifyEach && !verifying) {
+            startRadioCheck();
+            return;
+        }
+        if (multiWrite && success && verifying) {
+            setVerifying(false);
+            verifyResult = compareWritten(memory, readBack);
+            if (!verifyResult.ok) {
+                success = false;
+                result = SessionOutcome::VerifyFailed;
+            }
+        }
         if (multiWrite && success) {
             ++radiosDone;
             ++radiosWritten;
@@ -648,6 +688,7 @@ bool Session::startMultiWrite(int radiosToWrite)
     d->radiosDone = 0;
     d->radiosToWrite = qMax(1, radiosToWrite);
     d->firstRadioPrompt = true;
+    d->verifyResult = VerifyResult();
     d->begin();
     return true;
 }
@@ -674,6 +715,11 @@ bool Session::startInfo()
     d->progressOpen = false;
     d->begin();
     return true;
+}
+
+void Session::setVerifyEachRadio(bool on)
+{
+    d->verifyEach = on;
 }
 
 void Session::cancel()
@@ -709,6 +755,11 @@ const QByteArray& Session::radioMemory() const
 int Session::radiosWritten() const
 {
     return d->radiosDone;
+}
+
+const VerifyResult& Session::verifyResult() const
+{
+    return d->verifyResult;
 }
 
 } // namespace mx

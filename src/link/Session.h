@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/RadioPort.h"
+#include "link/Verify.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -29,6 +30,7 @@ enum class SessionOutcome {
     WrongModel,           // "Model type is wrong."
     IncompatibleFirmware, // firmware refused by the version table
     ImageRefused,         // a value of the image does not fit the radio's memory; nothing sent
+    VerifyFailed,         // multi-radio write with verification: a radio read back holds something else
 };
 
 // Identification of a radio, from its 16-byte reply.
@@ -78,6 +80,11 @@ public:
     bool startWrite();
     // radiosToWrite below 1 counts as 1.
     bool startMultiWrite(int radiosToWrite);
+    // Multi-radio writes: read each radio back and compare it with what was
+    // written before waiting for the next one. A radio that holds something
+    // else ends the session as VerifyFailed (verifyResult() says where). Off
+    // by default.
+    void setVerifyEachRadio(bool on);
     // Handshake only: closes the port as soon as the radio answers.
     bool startHandshakeOnly(bool fillMemory = false);
     // A read without its question that leaves the image alone: the radio's
@@ -94,8 +101,11 @@ public:
     SessionOutcome lastOutcome() const;
     const RadioIdentity& identity() const;
     const QByteArray& radioMemory() const;
-    // Multi-radio write: radios written completely so far (in the running or the last one).
+    // Multi-radio write: radios written (and, when verified, checked) so far
+    // in the running or the last one.
     int radiosWritten() const;
+    // The check of the last radio read back in a multi-radio write.
+    const VerifyResult& verifyResult() const;
 
 Q_SIGNALS:
     // Percentage of the current transfer (0 on start, restart and next radio).
@@ -107,6 +117,9 @@ Q_SIGNALS:
     // "Waiting for the next radio: ..."); false when the next radio has
     // answered or the session ends while waiting.
     void waitingForNextRadio(bool waiting);
+    // Multi-radio write with verification: true while the radio just written
+    // is read back (progress counts the read from 0 again), false once done.
+    void verifyingRadio(bool verifying);
     // The transfer is over: the progress window goes now, before the port is
     // closed and queued and completion messages are shown.
     void transferEnded();

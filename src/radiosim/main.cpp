@@ -58,6 +58,7 @@ struct Config
     std::string saveFile;
     bool pace = false;
     int swapGapMs = -1;
+    int swapEvery = 1; // sessions per radio before the swap gap
 };
 
 const char* const Usage =
@@ -79,6 +80,7 @@ const char* const Usage =
     "  --unplug-after N       stop answering after N blocks\n"
     "  --corrupt-byte ADDR    store byte ADDR with its lowest bit flipped (a faulty memory cell)\n"
     "  --swap-gap MS          after every END stay silent MS ms, then be a fresh radio\n"
+    "  --swap-every N         the swap gap after every Nth END only (2: a write and its check)\n"
     "  --hang-up WHEN         close the terminal (a pulled cable) when the handshake\n"
     "                         (WHEN = handshake) or the request for block WHEN arrives\n"
     "  --only-handshake       answer the handshake and nothing else\n"
@@ -154,6 +156,8 @@ int parseArguments(int argc, char** argv, Config& config)
             number = &config.radio.corruptByte;
         else if (arg == "--swap-gap")
             number = &config.swapGapMs;
+        else if (arg == "--swap-every")
+            number = &config.swapEvery;
         else if (arg == "--hang-up" && std::string(value) == "handshake")
             config.radio.hangUpAtHandshake = true;
         else if (arg == "--hang-up")
@@ -436,7 +440,8 @@ private:
             std::fprintf(stderr, "mx806-radiosim: cannot save %s\n", m_config.saveFile.c_str());
         log("session end: %d data frames stored", m_radio.dataFramesStored());
         m_replyEnd = 0; // whatever comes next starts another session
-        if (m_config.swapGapMs >= 0) {
+        ++m_sessionsThisRadio;
+        if (m_config.swapGapMs >= 0 && m_sessionsThisRadio % std::max(1, m_config.swapEvery) == 0) {
             m_silentUntil = now() + Nanos(m_config.swapGapMs) * 1'000'000;
             if (m_silentUntil == 0) m_silentUntil = 1;
             m_input.clear();
@@ -456,6 +461,7 @@ private:
     double m_inLineFree = 0;  // when the line from the program is free again
     double m_outLineFree = 0; // when the line to the program is free again
     int m_radioNumber = 1;
+    int m_sessionsThisRadio = 0;
     Nanos m_replyEnd = 0;
     Nanos m_pendingTurnaround = -1;
     Stat m_turnaround;

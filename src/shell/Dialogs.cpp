@@ -312,10 +312,15 @@ ProgressWindow::ProgressWindow(bool reading, int radios, int language, QWidget* 
         m_waiting->setObjectName(QStringLiteral("lblWaiting"));
         m_waiting->setWordWrap(true);
         m_waiting->hide();
+        m_verifying = new QLabel(mainText(MainText::VerifyingRadio, language), this);
+        m_verifying->setObjectName(QStringLiteral("lblVerifying"));
+        m_verifying->setWordWrap(true);
+        m_verifying->hide();
         grid->addWidget(counterCaption, 2, 0);
         grid->addWidget(m_radio, 2, 1);
         grid->addWidget(m_radioBar, 3, 0, 1, 2);
         grid->addWidget(m_waiting, 4, 0, 1, 2);
+        grid->addWidget(m_verifying, 5, 0, 1, 2);
     }
     setPercent(0);
 }
@@ -337,6 +342,11 @@ void ProgressWindow::setRadio(int number)
 void ProgressWindow::setWaiting(bool waiting)
 {
     if (m_waiting) m_waiting->setVisible(waiting);
+}
+
+void ProgressWindow::setVerifying(bool verifying)
+{
+    if (m_verifying) m_verifying->setVisible(verifying);
 }
 
 int ProgressWindow::percent() const

@@ -87,6 +87,8 @@ public:
     void setPercent(int percent);
     void setRadio(int number);
     void setWaiting(bool waiting);
+    // Multi-radio write: the radio just written is being read back.
+    void setVerifying(bool verifying);
     // Closes without asking to cancel.
     void finish();
 
@@ -107,6 +109,7 @@ private:
     QProgressBar* m_radioBar = nullptr;
     QLabel* m_radio = nullptr;
     QLabel* m_waiting = nullptr;
+    QLabel* m_verifying = nullptr;
     bool m_finishing = false;
     bool m_inClose = false;
 };

@@ -166,6 +166,9 @@ MainWindow::MainWindow(App& app, QWidget* parent)
     connect(m_session, &Session::waitingForNextRadio, this, [this](bool waiting) {
         if (m_progress) m_progress->setWaiting(waiting);
     });
+    connect(m_session, &Session::verifyingRadio, this, [this](bool verifying) {
+        if (m_progress) m_progress->setVerifying(verifying);
+    });
     connect(m_session, &Session::transferEnded, this, [this] {
         if (m_progress) m_progress->finish();
     });
@@ -874,6 +877,7 @@ void MainWindow::multiWriteToRadio()
     const int radios = m_radioCountAsker();
     if (radios < 1) return;
     m_port->setPortName(ports::deviceFor(m_app.settings.comPort, m_app.settings.comPortName));
+    m_session->setVerifyEachRadio(action(QStringLiteral("mnuVerifyAfterWrite"))->isChecked());
     if (!m_session->startMultiWrite(radios)) return explainRefusedPort();
     backUp(QStringLiteral("write"));
     startProgress(false, radios);
@@ -915,12 +919,20 @@ void MainWindow::sessionEnded(SessionOutcome outcome)
         if (result.ok)
             m_app.messenger.ask(mainText(MainText::VerifyPassed, language()), Buttons::Ok, Icon::Information);
         else
-            m_app.messenger.ask(mainText(MainText::VerifyFailedAt, language()) +
-                                    QStringLiteral(" 0x%1 (%2).")
-                                        .arg(result.address, 4, 16, QLatin1Char('0'))
-                                        .arg(result.field),
-                                Buttons::Ok, Icon::Exclamation);
+            m_app.messenger.ask(verifyFailedMessage(result), Buttons::Ok, Icon::Exclamation);
+    } else if (outcome == SessionOutcome::VerifyFailed) {
+        // A multi-radio write stopped at the radio that does not hold what was written.
+        m_app.messenger.ask(
+            verifyFailedMessage(m_session->verifyResult()) + QStringLiteral("\r\n") +
+                mainText(MainText::VerifyFailedRadio, language()).arg(m_session->radiosWritten() + 1),
+            Buttons::Ok, Icon::Exclamation);
     }
+}
+
+QString MainWindow::verifyFailedMessage(const VerifyResult& result) const
+{
+    return mainText(MainText::VerifyFailedAt, language()) +
+           QStringLiteral(" 0x%1 (%2).").arg(result.address, 4, 16, QLatin1Char('0')).arg(result.field);
 }
 
 void MainWindow::explainRefusedPort()

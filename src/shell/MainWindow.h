@@ -143,6 +143,7 @@ private:
     void backUp(const QString& kind);
     void sessionEnded(SessionOutcome outcome);
     void startVerify();
+    QString verifyFailedMessage(const VerifyResult& result) const;
     // After a command that did not start: a port refused for lack of rights says how to get them.
     void explainRefusedPort();
     void updateUndoActions();

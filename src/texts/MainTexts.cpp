@@ -31,6 +31,9 @@ constexpr TextPair Texts[] = {
     {"No backup was kept: ", "未能保存备份："},
     {"Verify failed at", "校验失败，地址"},
     {"Verify completed: the radio holds what was written.", "校验完成：对讲机中的数据与写入的数据一致。"},
+    {"Reading the radio back to check it...", "正在回读对讲机进行校验..."},
+    {"Radio %1 does not hold what was written: write it again.",
+     "第 %1 台对讲机中的数据与写入的不一致，请重新写入。"},
     {"The port needs access rights: on Debian-like systems join the dialout group "
      "(sudo usermod -aG dialout $USER), then log in again.",
      "该端口需要访问权限：在 Debian 类系统上请把用户加入 dialout 组（sudo usermod -aG dialout "

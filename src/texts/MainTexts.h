@@ -31,6 +31,8 @@ enum class MainText {
     BackupFailed,
     VerifyFailedAt,
     VerifyPassed,
+    VerifyingRadio,    // multi-radio write: the radio just written is read back
+    VerifyFailedRadio, // multi-radio write: %1 = the radio's number
     PortAccessHint,
     CsvFilterName,
     Count

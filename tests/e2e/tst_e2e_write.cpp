@@ -197,6 +197,10 @@ private Q_SLOTS:
         // The written radio stays on the cable: it is not written again, and the wait ends.
         QTest::newRow("no next radio") << QStringList{} << QStringList{"--timeout", "2"} << 3 << 1
                                        << "no next radio answered within 2 s (1 of 2 radios written)";
+        // Each radio is read back before the swap: the emulator's radio goes after its second session.
+        QTest::newRow("two radios verified")
+            << QStringList{"--swap-gap", "1500", "--swap-every", "2"} << QStringList{"--verify"} << 0 << 2
+            << "write radio 2 100%\nverify radio 2 0%";
     }
     void multiWrite()
     {
@@ -223,10 +227,32 @@ private Q_SLOTS:
                            "next one.\nmx806: radio 2 of 2\n"));
         radio.stop();
         QCOMPARE(radio.blocks('W').size(), radiosWritten * 1014);
+        QCOMPARE(radio.blocks('R').size(), writeOptions.contains("--verify") ? radiosWritten * 1014 : 0);
         checkWritten(readAll(m_dir.filePath("radio1.bin")));
         QCOMPARE(QFileInfo::exists(m_dir.filePath("radio2.bin")), radiosWritten == 2);
         if (radiosWritten == 2) checkWritten(readAll(m_dir.filePath("radio2.bin")));
         QVERIFY(!QFileInfo::exists(m_dir.filePath("radio3.bin")));
+    }
+
+    // A radio that does not keep what it is given stops a verified multi-radio
+    // write before anyone is asked to connect the next one.
+    void multiWriteVerifyFails()
+    {
+        Emulator radio(m_dir.path());
+        QVERIFY(radio.start(
+            {"--memory", m_marker, "--corrupt-byte", "0x0010", "--swap-gap", "1500", "--swap-every", "2"}));
+        const Result r =
+            runMx806({"multi-write", "--port", radio.device(), "--count", "2", "--verify", m_file});
+        QVERIFY2(r.exitCode == 6, r.err.constData());
+        QVERIFY2(r.err.contains("Verify failed at 0x0010 (10M band 1 channel 2 receive frequency).\n"
+                                "mx806: radio 1 does not hold what was written: write it again "
+                                "(0 of 2 radios written)"),
+                 r.err.constData());
+        QVERIFY(!r.err.contains("Waiting for the next radio"));
+        QVERIFY(!r.err.contains("Write Data Completed."));
+        radio.stop();
+        QCOMPARE(radio.blocks('W').size(), 1014);
+        QCOMPARE(radio.blocks('R').size(), 1014);
     }
 
     void decodeEncodeRoundTrip()

@@ -412,6 +412,39 @@ private Q_SLOTS:
                      expected.left(WriteEndAddress + 1));
     }
 
+    // With "Verify After Writing" a multi-radio write reads each radio back;
+    // one that does not keep what it was given stops it with the place named.
+    void multiWriteVerifiesEachRadio()
+    {
+        const QString dir = root("multiverify");
+        QDir().mkpath(dir);
+        Program p(dir);
+        e2e::Emulator emulator(dir);
+        QVERIFY(emulator.start({"--corrupt-byte", "0x0010"}));
+        p.app.settings.comPortName = emulator.device();
+        p.window->setBackupFolder(dir + "/backups");
+        p.window->action("mnuVerifyAfterWrite")->setChecked(true);
+        p.window->setRadioCountAsker([] { return 2; });
+        bool shownWhileChecking = false;
+        connect(&p.window->session(), &Session::verifyingRadio, this, [&](bool on) {
+            if (!on || !p.window->progressWindow()) return;
+            auto* label = p.window->progressWindow()->findChild<QLabel*>("lblVerifying");
+            shownWhileChecking = label && !label->isHidden();
+        });
+
+        QSignalSpy finished(&p.window->session(), &Session::finished);
+        p.prompter.script = {Answer::Ok};
+        p.window->multiWriteToRadio();
+        QVERIFY(finished.wait(60000));
+        QCOMPARE(finished.last().first().value<SessionOutcome>(), SessionOutcome::VerifyFailed);
+        QVERIFY(shownWhileChecking);
+        QCOMPARE(p.prompter.texts().last(),
+                 QStringLiteral("Verify failed at 0x0010 (10M band 1 channel 2 receive frequency).\r\n"
+                                "Radio 1 does not hold what was written: write it again."));
+        emulator.stop();
+        QCOMPARE(emulator.blocks('R').size(), 1014);
+    }
+
     // Closing the progress window mid-read cancels: the image and the files stay.
     void closingProgressMidReadKeepsImage()
     {
