@@ -2,140 +2,19 @@
 
 #include "data/ChannelRules.h"
 #include "data/FreqRules.h"
+#include "data/OptionRules.h"
 #include "data/RadioData.h"
-#include "data/ToneRules.h"
 #include "texts/OptionTexts.h"
 #include "texts/Texts.h"
 #include "texts/ToolTexts.h"
 
 #include <QHash>
 
-#include <cmath>
 #include <utility>
 
 namespace mx::imagetext {
 
 namespace {
-
-// How the option window holds a field.
-enum class Kind {
-    Check,     // check box: 0 off, 1 on
-    Number,    // list of numbers, stored as the number
-    Index,     // list, stored as the item's index
-    Roger,     // "OFF" and the usable tone tips, stored as the tip number
-    Tenths,    // typed volts or ratio, stored × 10
-    RepOffset, // typed kilohertz on 5 kHz steps
-};
-
-struct OptionDef
-{
-    const char* name;
-    Opt::Word word;
-    Kind kind;
-    int low = 0, high = 0, fallback = 0; // Tenths, RepOffset
-};
-
-constexpr OptionDef Options[] = {
-    {"ShowSQLLevel", Opt::ShowSQLLevel, Kind::Check},
-    {"ShowVOLLevel", Opt::ShowVOLLevel, Kind::Check},
-    {"ShowMICLevel", Opt::ShowMICLevel, Kind::Check},
-    {"ExtensionBand", Opt::ExtensionBand, Kind::Check},
-    {"TVSignalHold", Opt::TVSignalHold, Kind::Check},
-    {"BeepTone", Opt::BeepTone, Kind::Check},
-    {"ASQ", Opt::ASQ, Kind::Check},
-    {"SWRProtect", Opt::SWRProtect, Kind::Check},
-    {"ShowVSWRLaunch", Opt::ShowVSWRLaunch, Kind::Check},
-    {"MonSetting", Opt::MonSetting, Kind::Number},
-    {"TVSqlLevel", Opt::TVSqlLevel, Kind::Number},
-    {"TimeOutTimer", Opt::TimeOutTimer, Kind::Index},
-    {"PublicMode", Opt::PublicMode, Kind::Index},
-    {"Busy", Opt::Busy, Kind::Index},
-    {"HiCut", Opt::HiCut, Kind::Index},
-    {"RogerTone", Opt::RogerTone, Kind::Roger},
-    {"BatteryMin", Opt::BatteryMin, Kind::Tenths, 90, 170, 90},
-    {"BatteryMax", Opt::BatteryMax, Kind::Tenths, 90, 170, 90},
-    {"SWRMax", Opt::SWRMax, Kind::Tenths, 12, 200, 200},
-    {"TSQCode", Opt::TSQCode, Kind::Index},
-    {"REPOffsetKHz", Opt::REPOffsetKHz, Kind::RepOffset, 0, 1000, 100},
-    {"REPDirection", Opt::REPDirection, Kind::Index},
-    {"BacklightColor", Opt::BacklightColor, Kind::Index},
-    {"BacklightBrightness", Opt::BacklightBrightness, Kind::Index},
-    {"BacklightLoopTime", Opt::BacklightLoopTime, Kind::Index},
-};
-
-const OptionDef* findOption(const QString& name)
-{
-    for (const OptionDef& d : Options)
-        if (name.compare(QLatin1String(d.name), Qt::CaseInsensitive) == 0) return &d;
-    return nullptr;
-}
-
-QStringList numbers(int from, int to)
-{
-    QStringList out;
-    for (int n = from; n <= to; ++n)
-        out.append(QString::number(n));
-    return out;
-}
-
-// The items of a list field, as the option window fills them (English).
-QStringList choicesOf(const RadioDataRecord& record, const OptionDef& d)
-{
-    const QString off = QStringLiteral("Off");
-    switch (d.word) {
-    case Opt::MonSetting:
-        return numbers(1, 32);
-    case Opt::TVSqlLevel:
-        return numbers(1, 9);
-    case Opt::TimeOutTimer: {
-        QStringList items{off};
-        for (int n = 1; n <= 20; ++n)
-            items.append(QString::number(30 * n) + QLatin1Char('s'));
-        return items;
-    }
-    case Opt::PublicMode:
-    case Opt::Busy:
-    case Opt::HiCut:
-        return channelrules::onOffList(English);
-    case Opt::RogerTone:
-        return channelrules::rogerList(record, English);
-    case Opt::TSQCode: {
-        QStringList items = channelrules::toneSquelchList();
-        items[0] = off;
-        return items;
-    }
-    case Opt::REPDirection:
-        return channelrules::repeaterList(English);
-    case Opt::BacklightColor:
-        return backlightColors(English);
-    case Opt::BacklightBrightness:
-        return QStringList{off} + numbers(1, 31);
-    case Opt::BacklightLoopTime: {
-        QStringList items;
-        for (int n = 1; n <= 20; ++n)
-            items.append(freq::formatFixed(n * 0.5, 1) + QLatin1Char('s'));
-        return items;
-    }
-    default:
-        break;
-    }
-    if (d.kind == Kind::Check) return channelrules::onOffList(English);
-    return {};
-}
-
-QString tenths(int value)
-{
-    return freq::formatFixed(value / 10.0, 1);
-}
-
-// A typed tenth-unit value rounded once and clamped; fallback when it is no number.
-int typedTenths(const QString& text, int lo, int hi, int fallback)
-{
-    bool ok = false;
-    const double v = freq::toDouble(text, &ok);
-    if (!ok || text.trimmed().isEmpty()) return fallback;
-    return qBound(lo, int(std::lround(qBound(lo / 10.0, v, hi / 10.0) * 10.0)), hi);
-}
 
 QString unknown(int value)
 {
@@ -178,28 +57,29 @@ int bandNumberOf(const QString& name, int family)
 QStringList optionNames()
 {
     QStringList names;
-    for (const OptionDef& d : Options)
-        names.append(QLatin1String(d.name));
+    for (const optionrules::Field& f : optionrules::fields())
+        names.append(QLatin1String(f.name));
     return names;
 }
 
 QString optionText(const RadioDataRecord& record, const QString& name)
 {
-    const OptionDef* d = findOption(name);
-    if (!d) return {};
-    const int value = record.optFeat[d->word];
-    switch (d->kind) {
+    using optionrules::Kind;
+    const optionrules::Field* f = optionrules::find(name);
+    if (!f) return {};
+    const int value = record.optFeat[f->word];
+    switch (f->kind) {
     case Kind::Check:
         return onOff(value);
     case Kind::Number:
     case Kind::Roger:
-        if (value == 0 && d->kind == Kind::Roger) return text(TextId::OffText, English);
-        return choicesOf(record, *d).contains(QString::number(value)) ? QString::number(value)
-                                                                      : unknown(value);
+        if (value == 0 && f->kind == Kind::Roger) return text(TextId::OffText, English);
+        return optionChoices(record, name).contains(QString::number(value)) ? QString::number(value)
+                                                                            : unknown(value);
     case Kind::Index:
-        return itemAt(choicesOf(record, *d), value);
+        return itemAt(optionChoices(record, name), value);
     case Kind::Tenths:
-        return tenths(value);
+        return optionrules::tenths(value);
     case Kind::RepOffset:
         return QString::number(value);
     }
@@ -208,65 +88,47 @@ QString optionText(const RadioDataRecord& record, const QString& name)
 
 QStringList optionChoices(const RadioDataRecord& record, const QString& name)
 {
-    const OptionDef* d = findOption(name);
-    return d ? choicesOf(record, *d) : QStringList();
+    const optionrules::Field* f = optionrules::find(name);
+    return f ? optionrules::listItems(record, f->word, English) : QStringList();
 }
 
 OptionResult setOption(RadioImage& image, const QString& name, const QString& value, int language,
                        QString* message)
 {
-    const OptionDef* d = findOption(name);
-    if (!d) {
+    using optionrules::Kind;
+    const optionrules::Field* f = optionrules::find(name);
+    if (!f) {
         if (message) *message = text(ToolText::UnknownOption, language).arg(name);
         return OptionResult::UnknownName;
     }
     OptFeatRecord rec = image.work.optFeat;
     const QString typed = value.trimmed();
-    switch (d->kind) {
+    switch (f->kind) {
     case Kind::Check:
     case Kind::Number:
     case Kind::Index:
     case Kind::Roger: {
-        const QStringList items = choicesOf(image.work, *d);
+        const QStringList items = optionrules::listItems(image.work, f->word, English);
         int index = -1;
         for (int k = 0; k < items.size() && index < 0; ++k)
             if (typed.compare(items[k], Qt::CaseInsensitive) == 0) index = k;
         if (index < 0) {
             if (message)
                 *message = text(ToolText::NotOffered, language)
-                               .arg(typed, QLatin1String(d->name), items.join(QStringLiteral(", ")));
+                               .arg(typed, QLatin1String(f->name), items.join(QStringLiteral(", ")));
             return OptionResult::NotOffered;
         }
-        if (d->kind == Kind::Check || d->kind == Kind::Index)
-            rec[d->word] = qint16(index);
-        else
-            rec[d->word] = freq::toInt(items[index], 0); // "OFF" of the roger list stores 0
+        rec[f->word] = optionrules::valueOf(*f, index, items);
         break;
     }
     case Kind::Tenths:
-        if (d->word == Opt::SWRMax) {
-            rec[d->word] = qint16(typedTenths(typed, d->low, d->high, d->fallback));
-        } else {
-            // The pair is normalised together: the smaller value is the minimum.
-            rec[d->word] = qint16(typedTenths(typed, d->low, d->high, d->fallback));
-            int low = qBound(d->low, int(rec[Opt::BatteryMin]), d->high);
-            int high = qBound(d->low, int(rec[Opt::BatteryMax]), d->high);
-            if (high < low) std::swap(low, high);
-            rec[Opt::BatteryMin] = qint16(low);
-            rec[Opt::BatteryMax] = qint16(high);
-        }
+        rec[f->word] = qint16(optionrules::typedTenths(*f, typed));
+        // The battery pair is normalised together: the smaller value is the minimum.
+        if (f->word != Opt::SWRMax) optionrules::orderBatteryLimits(rec);
         break;
-    case Kind::RepOffset: {
-        bool ok = false;
-        const double v = freq::toDouble(typed, &ok);
-        int khz = d->fallback;
-        if (ok && !typed.isEmpty()) {
-            khz = int(std::lround(qBound(0.0, v, 1000.0)));
-            khz -= khz % 5;
-        }
-        rec[d->word] = qint16(khz);
+    case Kind::RepOffset:
+        rec[f->word] = qint16(optionrules::typedRepOffset(typed));
         break;
-    }
     }
     if (rec == image.work.optFeat) return OptionResult::Unchanged;
     image.work.optFeat = rec;
@@ -329,9 +191,9 @@ QList<Entry> describe(const RadioImage& image)
             }
         }
     }
-    for (const OptionDef& d : Options)
-        add({QStringLiteral("options"), QLatin1String(d.name)}, QLatin1String(d.name),
-            optionText(rec, QLatin1String(d.name)));
+    for (const optionrules::Field& f : optionrules::fields())
+        add({QStringLiteral("options"), QLatin1String(f.name)}, QLatin1String(f.name),
+            optionText(rec, QLatin1String(f.name)));
     add({QStringLiteral("tvChannels"), QStringLiteral("current")}, QStringLiteral("current TV channel"),
         QString::number(rec.optFeat[Opt::CurrentTVChannel] + 1));
     for (int j = 1; j <= TVChannelCount; ++j) {

@@ -1,9 +1,6 @@
 #include "editors/OptFeaturesEditor.h"
 
-#include "data/ChannelRules.h"
-
-#include "data/FreqRules.h"
-#include "data/ToneRules.h"
+#include "data/OptionRules.h"
 #include "editors/WidgetSupport.h"
 #include "texts/Messenger.h"
 #include "texts/OptionTexts.h"
@@ -19,39 +16,31 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include <array>
-#include <cmath>
-
 namespace mx {
 
 namespace {
-
-// How a list holds its field: the item's text as a number, the item's index,
-// or the roger list (numbers of the usable tips after "OFF").
-enum class ListKind { Number, Index, Roger };
 
 struct ComboDef
 {
     int k; // Combo1 index
     Opt::Word field;
-    ListKind kind;
     OptionText label;
 };
 
 // In the order they stand in the window.
 constexpr ComboDef ComboDefs[] = {
-    {8, Opt::MonSetting, ListKind::Number, OptionText::Mon},
-    {24, Opt::TVSqlLevel, ListKind::Number, OptionText::TVSqlLevel},
-    {9, Opt::TimeOutTimer, ListKind::Index, OptionText::TimeOutTimer},
-    {17, Opt::BacklightColor, ListKind::Index, OptionText::BacklightColor},
-    {31, Opt::BacklightBrightness, ListKind::Index, OptionText::BacklightBrightness},
-    {32, Opt::BacklightLoopTime, ListKind::Index, OptionText::BacklightLoopTime},
-    {25, Opt::PublicMode, ListKind::Index, OptionText::Public},
-    {26, Opt::Busy, ListKind::Index, OptionText::Busy},
-    {27, Opt::HiCut, ListKind::Index, OptionText::HiCut},
-    {28, Opt::RogerTone, ListKind::Roger, OptionText::Roger},
-    {29, Opt::TSQCode, ListKind::Index, OptionText::Tsq},
-    {30, Opt::REPDirection, ListKind::Index, OptionText::Rep},
+    {8, Opt::MonSetting, OptionText::Mon},
+    {24, Opt::TVSqlLevel, OptionText::TVSqlLevel},
+    {9, Opt::TimeOutTimer, OptionText::TimeOutTimer},
+    {17, Opt::BacklightColor, OptionText::BacklightColor},
+    {31, Opt::BacklightBrightness, OptionText::BacklightBrightness},
+    {32, Opt::BacklightLoopTime, OptionText::BacklightLoopTime},
+    {25, Opt::PublicMode, OptionText::Public},
+    {26, Opt::Busy, OptionText::Busy},
+    {27, Opt::HiCut, OptionText::HiCut},
+    {28, Opt::RogerTone, OptionText::Roger},
+    {29, Opt::TSQCode, OptionText::Tsq},
+    {30, Opt::REPDirection, OptionText::Rep},
 };
 constexpr int GeneralCombos = 6; // the rest stand in the public frame
 
@@ -90,44 +79,12 @@ constexpr TextDef TextDefs[] = {
 
 enum { SwrBox = 0, MinBox = 1, MaxBox = 2, RepBox = 3 };
 
-// The tone squelch list of the channels, with "Off" for none.
-QStringList toneSquelchItems()
+QStringList itemsOf(const QComboBox* box)
 {
-    static const QStringList items = [] {
-        QStringList out = channelrules::toneSquelchList();
-        out[0] = QStringLiteral("Off");
-        return out;
-    }();
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items.append(box->itemText(i));
     return items;
-}
-
-QStringList numbers(int from, int to)
-{
-    QStringList out;
-    for (int n = from; n <= to; ++n)
-        out.append(QString::number(n));
-    return out;
-}
-
-QString tenths(int value)
-{
-    return freq::formatFixed(value / 10.0, 1);
-}
-
-// Rounds a typed tenth-unit value (volts, ratio) once, clamped to lo..hi tenths;
-// a text that is no number gives fallback.
-int typedTenths(const QString& text, int lo, int hi, int fallback)
-{
-    bool ok = false;
-    const double v = freq::toDouble(text, &ok);
-    if (!ok) return fallback;
-    return qBound(lo, int(std::lround(qBound(lo / 10.0, v, hi / 10.0) * 10.0)), hi);
-}
-
-int onFiveKHz(int khz)
-{
-    const int v = qBound(0, khz, 1000);
-    return v - v % 5;
 }
 
 } // namespace
@@ -270,49 +227,8 @@ OptFeatRecord& FrmOptFeatures::record()
 void FrmOptFeatures::fillLists()
 {
     const int lang = context().messenger.language();
-    const QString off = text(OptionText::Off, lang);
-    const QString offOn[] = {mx::text(TextId::OffText, lang), mx::text(TextId::OnText, lang)};
     for (ComboSlot* slot : m_combos) {
-        QStringList items;
-        switch (slot->def.k) {
-        case 8:
-            items = numbers(1, 32);
-            break;
-        case 24:
-            items = numbers(1, 9);
-            break;
-        case 9:
-            items.append(off);
-            for (int n = 1; n <= 20; ++n)
-                items.append(QString::number(30 * n) + QLatin1Char('s'));
-            break;
-        case 17:
-            items = backlightColors(lang);
-            break;
-        case 25:
-        case 26:
-        case 27:
-            items = {offOn[0], offOn[1]};
-            break;
-        case 28:
-            items.append(offOn[0]);
-            for (int n = 1; n <= ToneTipCount; ++n)
-                if (tonerules::usableTip(context().image.work, n)) items.append(QString::number(n));
-            break;
-        case 29:
-            items = toneSquelchItems();
-            break;
-        case 30:
-            items = {offOn[0], QStringLiteral("+"), QStringLiteral("-")};
-            break;
-        case 31:
-            items = QStringList{off} + numbers(1, 31);
-            break;
-        case 32:
-            for (int n = 1; n <= 20; ++n)
-                items.append(freq::formatFixed(n * 0.5, 1) + QLatin1Char('s'));
-            break;
-        }
+        const QStringList items = optionrules::listItems(context().image.work, slot->def.field, lang);
         const QSignalBlocker block(slot->box);
         const int keep = slot->box->currentIndex();
         slot->box->clear();
@@ -349,44 +265,35 @@ void FrmOptFeatures::showOptFeat()
         const QSignalBlocker block(m_checks[c]);
         m_checks[c]->setChecked(rec[CheckDefs[c].field] == 1);
     }
-    for (ComboSlot* slot : m_combos) {
-        const int value = rec[slot->def.field];
-        QComboBox* box = slot->box;
-        int index = 0;
-        switch (slot->def.kind) {
-        case ListKind::Number:
-            index = box->findText(QString::number(value));
-            if (index < 0) index = qBound(0, value - box->itemText(0).toInt(), box->count() - 1);
-            break;
-        case ListKind::Index:
-            index = qBound(0, value, box->count() - 1);
-            break;
-        case ListKind::Roger:
-            index = qMax(0, box->findText(QString::number(value)));
-            break;
-        }
-        const QSignalBlocker block(box);
-        box->setCurrentIndex(box->count() > 0 ? index : -1);
-        slot->shown = box->currentIndex();
+    for (ComboSlot* slot : m_combos)
+        showItem(slot);
+    for (TextSlot* slot : m_texts) {
+        const optionrules::Field& f = optionrules::fieldOf(slot->def.field);
+        const int value = rec[f.word];
+        slot->edit->setText(f.kind == optionrules::Kind::RepOffset
+                                ? QString::number(optionrules::shownRepOffset(value))
+                                : optionrules::tenths(qBound(f.low, value, f.high)));
     }
-    m_texts[SwrBox]->edit->setText(tenths(qBound(12, int(rec[Opt::SWRMax]), 200)));
-    m_texts[MinBox]->edit->setText(tenths(qBound(90, int(rec[Opt::BatteryMin]), 170)));
-    m_texts[MaxBox]->edit->setText(tenths(qBound(90, int(rec[Opt::BatteryMax]), 170)));
-    m_texts[RepBox]->edit->setText(QString::number(onFiveKHz(rec[Opt::REPOffsetKHz])));
+}
+
+void FrmOptFeatures::showItem(ComboSlot* slot)
+{
+    QComboBox* box = slot->box;
+    const QSignalBlocker block(box);
+    box->setCurrentIndex(optionrules::shownIndex(optionrules::fieldOf(slot->def.field),
+                                                 record()[slot->def.field], itemsOf(box)));
+    slot->shown = box->currentIndex();
 }
 
 void FrmOptFeatures::showRB()
 {
     for (ComboSlot* slot : m_combos) {
-        if (slot->def.kind != ListKind::Roger) continue;
-        QComboBox* box = slot->box;
-        const QSignalBlocker block(box);
-        box->clear();
-        box->addItem(mx::text(TextId::OffText, context().messenger.language()));
-        for (int n = 1; n <= ToneTipCount; ++n)
-            if (tonerules::usableTip(context().image.work, n)) box->addItem(QString::number(n));
-        box->setCurrentIndex(qMax(0, box->findText(QString::number(record()[Opt::RogerTone]))));
-        slot->shown = box->currentIndex();
+        if (slot->def.field != Opt::RogerTone) continue;
+        const QSignalBlocker block(slot->box);
+        slot->box->clear();
+        slot->box->addItems(
+            optionrules::listItems(context().image.work, Opt::RogerTone, context().messenger.language()));
+        showItem(slot);
     }
 }
 
@@ -411,16 +318,8 @@ void FrmOptFeatures::saveOptFeat(int index)
     } else {
         for (ComboSlot* slot : m_combos) {
             if (slot->def.k != index) continue;
-            const QString chosen = slot->box->currentText();
-            switch (slot->def.kind) {
-            case ListKind::Number:
-            case ListKind::Roger:
-                rec[slot->def.field] = freq::toInt(chosen, 0);
-                break;
-            case ListKind::Index:
-                rec[slot->def.field] = qint16(qMax(0, slot->box->currentIndex()));
-                break;
-            }
+            rec[slot->def.field] = optionrules::valueOf(optionrules::fieldOf(slot->def.field),
+                                                        slot->box->currentIndex(), itemsOf(slot->box));
             found = true;
         }
     }
@@ -432,25 +331,23 @@ void FrmOptFeatures::saveOptFeat(int index)
 void FrmOptFeatures::leaveText(int k)
 {
     OptFeatRecord rec = record();
+    const auto typed = [this](int box) {
+        return optionrules::typedTenths(optionrules::fieldOf(m_texts[box]->def.field),
+                                        m_texts[box]->edit->text());
+    };
     if (k == MinBox || k == MaxBox) {
         // Both boxes of the pair are normalised; the smaller value is the minimum.
-        int low = typedTenths(m_texts[MinBox]->edit->text(), 90, 170, 90);
-        int high = typedTenths(m_texts[MaxBox]->edit->text(), 90, 170, 90);
-        if (high < low) std::swap(low, high);
-        m_texts[MinBox]->edit->setText(tenths(low));
-        m_texts[MaxBox]->edit->setText(tenths(high));
-        rec[Opt::BatteryMin] = qint16(low);
-        rec[Opt::BatteryMax] = qint16(high);
+        rec[Opt::BatteryMin] = qint16(typed(MinBox));
+        rec[Opt::BatteryMax] = qint16(typed(MaxBox));
+        optionrules::orderBatteryLimits(rec);
+        m_texts[MinBox]->edit->setText(optionrules::tenths(rec[Opt::BatteryMin]));
+        m_texts[MaxBox]->edit->setText(optionrules::tenths(rec[Opt::BatteryMax]));
     } else if (k == SwrBox) {
-        const int swr = typedTenths(m_texts[SwrBox]->edit->text(), 12, 200, 200);
-        m_texts[SwrBox]->edit->setText(tenths(swr));
-        rec[Opt::SWRMax] = qint16(swr);
+        rec[Opt::SWRMax] = qint16(typed(SwrBox));
+        m_texts[SwrBox]->edit->setText(optionrules::tenths(rec[Opt::SWRMax]));
     } else if (k == RepBox) {
-        bool ok = false;
-        const double v = freq::toDouble(m_texts[RepBox]->edit->text(), &ok);
-        const int khz = ok ? onFiveKHz(int(std::lround(qBound(0.0, v, 1000.0)))) : 100;
-        m_texts[RepBox]->edit->setText(QString::number(khz));
-        rec[Opt::REPOffsetKHz] = qint16(khz);
+        rec[Opt::REPOffsetKHz] = qint16(optionrules::typedRepOffset(m_texts[RepBox]->edit->text()));
+        m_texts[RepBox]->edit->setText(QString::number(rec[Opt::REPOffsetKHz]));
     }
     if (rec == record()) return;
     record() = rec;

@@ -49,6 +49,7 @@ private:
 
     void fillLists();
     void showOptFeat();
+    void showItem(ComboSlot* slot);
     void chooseItem(int slot, int index);
     // Normalises text box k and stores it (with its partner for the battery pair).
     void leaveText(int k);
