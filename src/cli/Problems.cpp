@@ -164,12 +164,17 @@ QStringList frequencyWarnings(const RadioImage& image)
 {
     QStringList lines;
     for (int m = 0; m < FamilyCount; ++m) {
+        int elsewhere = 0;
         for (int b = 1; b <= BandCount; ++b) {
             const int count = std::clamp<int>(image.work.count(m, b), 0, SlotCount);
             for (int i = 1; i <= count; ++i) {
                 const ChannelRecord& ch = image.workChannels.at(m, i, b);
                 const QString problem = frequencyProblem(ch, m);
                 if (problem.isEmpty()) continue;
+                if (m != image.work.rangeMode) {
+                    ++elsewhere;
+                    continue;
+                }
                 const QString stored = ch.rxFreq.text().trimmed();
                 const QString shown =
                     freq::isNumeric(stored)
@@ -182,6 +187,13 @@ QStringList frequencyWarnings(const RadioImage& image)
                                  .arg(shown, problem));
             }
         }
+        if (elsewhere > 0)
+            lines.append(QStringLiteral("range %1 (\"%2\"): %3 channel(s) outside its range or off the 5 kHz "
+                                        "raster; the file uses range %4")
+                             .arg(m)
+                             .arg(familyName(m))
+                             .arg(elsewhere)
+                             .arg(image.work.rangeMode));
     }
     return lines;
 }

@@ -52,7 +52,9 @@ ChannelShortfall channelShortfall(const QString& path, const RadioImage& image);
 // off the 5 kHz raster: the reason ("outside 28.0000 - 29.7000 MHz", "off the
 // 5 kHz raster"), empty when it is a sound frequency or none at all.
 QString frequencyProblem(const ChannelRecord& channel, int family);
-// One line per such channel of the working copy.
+// One line per such channel of the range family the working copy is set to;
+// for each other family one line that counts them (the shipped templates give
+// every band a default channel, which other families' limits need not hold).
 QStringList frequencyWarnings(const RadioImage& image);
 
 } // namespace mx::cli

@@ -117,8 +117,10 @@ private Q_SLOTS:
         QFile::remove(datafile::channelFileName(noFre));
         const QString shortFre = copyTemplate(m_dir, QStringLiteral("shortfre"), same);
         QFile(datafile::channelFileName(shortFre)).resize(42);
-        const QString offRaster = copyTemplate(m_dir, QStringLiteral("offraster"), same);
-        const QString outside = copyTemplate(m_dir, QStringLiteral("outside"), same);
+        // Both set to range 0 ("10M", RangeMode at byte 4), whose channels are listed one by one.
+        const auto tenMetre = [](QByteArray& b) { b[4] = b[5] = 0; };
+        const QString offRaster = copyTemplate(m_dir, QStringLiteral("offraster"), tenMetre);
+        const QString outside = copyTemplate(m_dir, QStringLiteral("outside"), tenMetre);
         for (const auto& [path, freq] : {std::pair{offRaster, "28001000"}, std::pair{outside, "31000000"}}) {
             QFile fre(datafile::channelFileName(path));
             if (fre.open(QIODevice::ReadWrite) && fre.seek(4)) fre.write(freq);
@@ -209,6 +211,13 @@ private Q_SLOTS:
         QTest::newRow("encode: outside the range")
             << QStringList{"encode", outside, "-o", m_dir.filePath("outside.bin")} << 0
             << "31.00000 MHz lies outside 28.0000 - 29.7000 MHz";
+        // The shipped 10M template's "EU" bands hold 28 MHz defaults: counted, not listed.
+        QTest::newRow("encode: other range families counted")
+            << QStringList{"encode", QDir(binDir()).filePath("Init/0_MX806_New.dat"), "-o",
+                           m_dir.filePath("tpl.bin")}
+            << 0
+            << "warning: range 2 (\"EU\"): 8 channel(s) outside its range or off the 5 kHz raster; the file "
+               "uses range 0";
         QTest::newRow("encode into its input")
             << QStringList{"encode", good, "-o", good} << 1 << "would overwrite the input";
         QTest::newRow("encode into its channel file")
