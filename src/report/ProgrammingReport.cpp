@@ -64,6 +64,20 @@ public:
         m_html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
                                  "style=\"border-collapse: collapse; border-color: #808080;\">\n");
     }
+    // A table whose caption and column names stand in its head: they stay
+    // with its first rows and come again on every page the table runs onto.
+    void tableWithHead(const QString& caption, const QStringList& columns)
+    {
+        tableStart();
+        m_html += QStringLiteral("<thead>\n");
+        if (!caption.isEmpty())
+            m_html += QStringLiteral("<tr><th colspan=\"%1\" align=\"left\" style=\"font-size: 11pt; "
+                                     "background-color: #ffffff;\">%2</th></tr>\n")
+                          .arg(columns.size())
+                          .arg(esc(caption));
+        row(columns, true);
+        m_html += QStringLiteral("</thead>\n");
+    }
     void row(const QStringList& cells, bool header = false)
     {
         const QString tag = header ? QStringLiteral("th") : QStringLiteral("td");
@@ -126,18 +140,18 @@ void channels(Html& html, const RadioImage& image, int language)
 
     for (int b = 1; b <= BandCount; ++b) {
         if (rec.optFeat.bandValid(m, b) != 1) continue;
-        html.heading(3, channelText(ChannelText::Band, language) + QStringLiteral(" -- ") +
-                            freq::bandName(b, m));
+        const QString band =
+            channelText(ChannelText::Band, language) + QStringLiteral(" -- ") + freq::bandName(b, m);
         // The rows of the channel list: channel numbers 1..40 that hold a channel.
         QList<int> slots;
         for (int n = 1; n <= channelrules::RegularChannels; ++n)
             if (const int slot = image.findSlot(n, m, b); slot > 0) slots.append(slot);
         if (slots.isEmpty()) {
+            html.heading(3, band);
             html.paragraph(text(ReportText::NoChannels, language));
             continue;
         }
-        html.tableStart();
-        html.row(header, true);
+        html.tableWithHead(band, header);
         for (int slot : std::as_const(slots)) {
             const ChannelRecord& ch = image.workChannels.at(m, slot, b);
             const QString tsq = channelrules::toneSquelchText(ch.toneCode);
@@ -166,8 +180,7 @@ void options(Html& html, const RadioDataRecord& rec, int language)
     const QString off = t(OptionText::Off);
 
     html.heading(2, t(OptionText::Title));
-    html.tableStart();
-    html.row({text(ReportText::Item, language), text(ReportText::Value, language)}, true);
+    html.tableWithHead({}, {text(ReportText::Item, language), text(ReportText::Value, language)});
     // The check boxes, in the window's order.
     const std::pair<OptionText, Opt::Word> checks[] = {
         {OptionText::ShowSQLLevel, Opt::ShowSQLLevel},

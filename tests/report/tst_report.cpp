@@ -102,6 +102,8 @@ private Q_SLOTS:
         auto* first = qobject_cast<QTextTable*>(doc->rootFrame()->childFrames().value(0));
         QVERIFY(first);
         QCOMPARE(first->columns(), columns);
+        // The band's name and the column names repeat on every page the table runs onto.
+        QCOMPARE(first->format().headerRowCount(), 2);
     }
 
     void print_data()
