@@ -8,7 +8,6 @@
 #include "data/DataFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace mx::cli {
 
@@ -25,13 +24,7 @@ int runExport(Context& ctx)
     if (!loadDataFile(ctx, input)) return ExitRefused;
     checkChannelFile(ctx, input, false);
     const QByteArray csv = channelcsv::exportChannels(ctx.app.image);
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit()) {
-        ctx.app.messenger.ask(TextId::FileError);
-        ctx.sayAbout(output, file.errorString());
-        return ExitRefused;
-    }
-    return ExitOk;
+    return writeOutput(ctx, output, csv);
 }
 
 int runImport(Context& ctx)
@@ -44,7 +37,7 @@ int runImport(Context& ctx)
     if (sameFile(output, csvPath) || sameFile(datafile::channelFileName(output), csvPath))
         return ctx.usageError(QStringLiteral("the output %1 would overwrite the input").arg(output));
     ctx.loadVersions();
-    if (!checkOutput(ctx, output) || !checkOutput(ctx, datafile::channelFileName(output))) return ExitRefused;
+    if (!checkDataOutput(ctx, output)) return ExitRefused;
     if (!loadDataFile(ctx, input)) return ExitRefused;
     checkChannelFile(ctx, input, false);
 
@@ -60,10 +53,7 @@ int runImport(Context& ctx)
         ctx.sayAbout(csvPath, result.message);
         return ExitRefused;
     }
-    QString reason;
-    if (datafile::saveDataFile(ctx.app.image, output, ctx.app.messenger, &reason)) return ExitOk;
-    ctx.sayAbout(output, reason);
-    return ExitRefused;
+    return saveDataOutput(ctx, ctx.app.image, output);
 }
 
 } // namespace

@@ -22,7 +22,7 @@ int runDecode(Context& ctx)
         return ctx.usageError(QStringLiteral("the output %1 would overwrite the input").arg(output));
     ctx.startUp();
     App& app = ctx.app;
-    if (!checkOutput(ctx, output) || !checkOutput(ctx, datafile::channelFileName(output))) return ExitRefused;
+    if (!checkDataOutput(ctx, output)) return ExitRefused;
 
     QString problem = readProblem(input);
     QByteArray memory;
@@ -43,10 +43,7 @@ int runDecode(Context& ctx)
     decodeImage(memory, app.image);
     app.image.currentFileName = QStringLiteral("new.dat");
     app.image.isNewDocument = true;
-    QString reason;
-    if (datafile::saveDataFile(app.image, output, app.messenger, &reason)) return ExitOk;
-    ctx.sayAbout(output, reason);
-    return ExitRefused;
+    return saveDataOutput(ctx, app.image, output);
 }
 
 } // namespace

@@ -4,10 +4,7 @@
 
 #include "cli/Problems.h"
 #include "data/DataFile.h"
-#include "data/FileWrite.h"
 #include "link/MemoryCodec.h"
-
-#include <QSaveFile>
 
 namespace mx::cli {
 
@@ -34,13 +31,7 @@ int runEncode(Context& ctx)
     fillRadioMemory(memory);
     encodeImage(app.image, memory);
 
-    QSaveFile file(output);
-    if (!file.open(QIODevice::WriteOnly) || !writeComplete(file, memory) || !file.commit()) {
-        app.messenger.ask(TextId::FileError);
-        ctx.sayAbout(output, file.errorString());
-        return ExitRefused;
-    }
-    return ExitOk;
+    return writeOutput(ctx, output, memory);
 }
 
 } // namespace

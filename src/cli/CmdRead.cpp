@@ -16,14 +16,11 @@ int runRead(Context& ctx)
     QString device;
     if (const int status = prepareTransfer(ctx, device); status != ExitOk) return status;
     // Files that could not be written are refused before the radio is touched.
-    if (!checkOutput(ctx, output) || !checkOutput(ctx, datafile::channelFileName(output))) return ExitRefused;
+    if (!checkDataOutput(ctx, output)) return ExitRefused;
     if (const int status = runTransfer(ctx, TransferKind::Read, device); status != ExitOk) return status;
     backUp(ctx, QStringLiteral("read"));
     // The files appear only now, complete, after the whole memory was read.
-    QString reason;
-    if (datafile::saveDataFile(ctx.app.image, output, ctx.app.messenger, &reason)) return ExitOk;
-    ctx.sayAbout(output, reason);
-    return ExitRefused;
+    return saveDataOutput(ctx, ctx.app.image, output);
 }
 
 } // namespace

@@ -173,7 +173,7 @@ int runSet(Context& ctx)
     }
 
     ctx.loadVersions();
-    if (!checkOutput(ctx, output) || !checkOutput(ctx, datafile::channelFileName(output))) return ExitRefused;
+    if (!checkDataOutput(ctx, output)) return ExitRefused;
     if (!loadDataFile(ctx, input)) return ExitRefused;
     checkChannelFile(ctx, input, false);
     RadioImage& image = ctx.app.image;
@@ -206,10 +206,7 @@ int runSet(Context& ctx)
         if (!ctx.quiet()) ctx.say(text(ToolText::NothingChanged, ctx.app.messenger.language()));
         return ExitOk;
     }
-    QString reason;
-    if (datafile::saveDataFile(image, output, ctx.app.messenger, &reason)) return ExitOk;
-    ctx.sayAbout(output, reason);
-    return ExitRefused;
+    return saveDataOutput(ctx, image, output);
 }
 
 } // namespace

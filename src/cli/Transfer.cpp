@@ -3,6 +3,7 @@
 #include "app/Backups.h"
 #include "cli/Problems.h"
 #include "data/DataFile.h"
+#include "data/FileWrite.h"
 #include "link/MemoryCodec.h"
 #include "link/PortNames.h"
 #include "link/SerialPortLink.h"
@@ -13,6 +14,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -570,6 +572,28 @@ bool checkOutput(Context& ctx, const QString& path)
     ctx.app.messenger.ask(TextId::FileError);
     ctx.sayAbout(path, problem);
     return false;
+}
+
+bool checkDataOutput(Context& ctx, const QString& path)
+{
+    return checkOutput(ctx, path) && checkOutput(ctx, datafile::channelFileName(path));
+}
+
+int saveDataOutput(Context& ctx, RadioImage& image, const QString& path)
+{
+    QString reason;
+    if (datafile::saveDataFile(image, path, ctx.app.messenger, &reason)) return ExitOk;
+    ctx.sayAbout(path, reason);
+    return ExitRefused;
+}
+
+int writeOutput(Context& ctx, const QString& path, const QByteArray& bytes)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && writeComplete(file, bytes) && file.commit()) return ExitOk;
+    ctx.app.messenger.ask(TextId::FileError);
+    ctx.sayAbout(path, file.errorString());
+    return ExitRefused;
 }
 
 } // namespace mx::cli

@@ -4,7 +4,8 @@
 
 namespace mx {
 struct RadioIdentity;
-}
+class RadioImage;
+} // namespace mx
 
 namespace mx::cli {
 
@@ -69,5 +70,12 @@ void warnFrequencies(Context& ctx);
 // An output file that cannot be written is refused before any work: false after
 // saying why.
 bool checkOutput(Context& ctx, const QString& path);
+// checkOutput for a data file and its channel file.
+bool checkDataOutput(Context& ctx, const QString& path);
+// Saves the image as a data file pair: ExitOk, or ExitRefused after saying why.
+int saveDataOutput(Context& ctx, RadioImage& image, const QString& path);
+// Writes bytes as the whole file at path (replaced only once complete):
+// ExitOk, or ExitRefused after the program's message and the reason.
+int writeOutput(Context& ctx, const QString& path, const QByteArray& bytes);
 
 } // namespace mx::cli

@@ -5,6 +5,7 @@
 #include "data/ChannelCsv.h"
 #include "data/DataFile.h"
 #include "data/Defaults.h"
+#include "data/FileWrite.h"
 #include "data/VersionTable.h"
 #include "link/MemoryCodec.h"
 #include "link/SerialPortLink.h"
@@ -965,7 +966,7 @@ void MainWindow::exportChannels()
     if (path.isEmpty()) return;
     QSaveFile file(path);
     const QByteArray csv = channelcsv::exportChannels(m_app.image);
-    if (!file.open(QIODevice::WriteOnly) || file.write(csv) != csv.size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || !writeComplete(file, csv) || !file.commit())
         m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
 }
 
