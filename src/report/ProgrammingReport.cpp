@@ -62,7 +62,7 @@ public:
     void tableStart()
     {
         m_html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
-                                 "style=\"border-collapse: collapse; border-color: #808080;\">\n");
+                                 "style=\"border-collapse: collapse; border-color: #808080; margin-top: 10px;\">\n");
     }
     // A table whose caption and column names stand in its head: they stay
     // with its first rows and come again on every page the table runs onto.
