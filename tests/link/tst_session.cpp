@@ -177,6 +177,8 @@ private Q_SLOTS:
         QVERIFY(session->startRead());
         QVERIFY(session->isRunning());
         QCOMPARE(session->mode(), LinkMode::Read);
+        QVERIFY(!session->startWrite()); // busy: a second command is refused
+        QVERIFY(!session->startHandshakeOnly());
         expectEnd(Completed);
         QCOMPARE(radio->trace(), QStringLiteral("H I R1024 E"));
         const QList<int> reads = radio->addresses(Kind::Read);
@@ -241,14 +243,6 @@ private Q_SLOTS:
         QCOMPARE(finished->size(), 0);
         QCOMPARE(prompter->texts(), QStringList{message});
         if (outcome == PortError) QCOMPARE(prompter->shown[0].icon, Icon::Critical);
-    }
-
-    void busyRefusesSecondCommand()
-    {
-        QVERIFY(session->startRead());
-        QVERIFY(!session->startWrite());
-        QVERIFY(!session->startHandshakeOnly());
-        expectEnd(Completed);
     }
 
     // ---- A command against a radio set up to misbehave ----
