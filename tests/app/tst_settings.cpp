@@ -55,17 +55,9 @@ private Q_SLOTS:
         QTEST(SystemLocale::languageOfLocaleName(name), "language");
     }
 
-    void pathUnderInstallRoot()
-    {
-        QCOMPARE(QDir::fromNativeSeparators(Settings::pathUnder(QStringLiteral("/opt/Radio"))),
-                 QStringLiteral("/opt/Radio/language/mysetup.ini"));
-        QCOMPARE(QDir::fromNativeSeparators(Settings::pathUnder(QStringLiteral("/"))),
-                 QStringLiteral("/language/mysetup.ini"));
-    }
-
     void load_data()
     {
-        QTest::addColumn<QByteArray>("file"); // "<none>": no settings file
+        QTest::addColumn<QByteArray>("file");
         QTest::addColumn<int>("systemLanguage");
         QTest::addColumn<QList<int>>("values"); // comPort, Handshaking, StopBit, CurrentLanguage
         QTest::addColumn<QByteArray>("written");
@@ -73,8 +65,6 @@ private Q_SLOTS:
             << usual(1, 3, 2, 1, 1) << 2 << QList<int>{3, 2, 1, 2} << usual(0, 3, 2, 1, 2);
         QTest::newRow("first run on an English system")
             << usual(-1, 1, 0, 0, 2) << 1 << QList<int>{1, 0, 0, 1} << usual(0, 1, 0, 0, 1);
-        QTest::newRow("later run takes the file's language")
-            << usual(0, 5, 0, 0, 2) << 1 << QList<int>{5, 0, 0, 2} << usual(0, 5, 0, 0, 2);
         QTest::newRow("garbage and numbers beyond a word keep the initial values")
             << QByteArray(
                    "[language]\nIsFirstRun=0\ncomPort=70000\nHandshaking=x\nStopBit=1.5\nCurrentLanguage=\n")
@@ -84,9 +74,6 @@ private Q_SLOTS:
         QTest::newRow("missing IsFirstRun is a first run")
             << QByteArray("[language]\r\ncomPort=2\r\nCurrentLanguage=1\r\n") << 2 << QList<int>{2, 0, 0, 2}
             << QByteArray("[language]\r\ncomPort=2\r\nCurrentLanguage=2\r\nIsFirstRun=0\r\n");
-        QTest::newRow("no file") << QByteArray("<none>") << 1 << QList<int>{1, 0, 0, 1}
-                                 << QByteArray(
-                                        "[language]\r\nIsFirstRun=0\r\ncomPort=1\r\nCurrentLanguage=1\r\n");
         const QByteArray other(
             "; MX-806TR\r\n[Language]\r\n IsFirstRun = 0\r\ncomPort=4\r\nExtra=\xB2\xE2\r\n"
             "CurrentLanguage=1\r\n\r\n[other]\r\nStopBit=9\r\n");

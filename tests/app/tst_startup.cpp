@@ -129,25 +129,37 @@ private Q_SLOTS:
         QVERIFY(!datafile::isModified(app.image));
     }
 
+    // Handing over to the software of another version: an unsaved image is offered for saving first.
     void askSaveBeforeHandover_data()
     {
+        QTest::addColumn<QString>("other");
         QTest::addColumn<bool>("modified");
         QTest::addColumn<Answer>("answer");
         QTest::addColumn<bool>("saveWorks");
+        QTest::addColumn<bool>("startWorks");
         QTest::addColumn<bool>("handsOver");
         QTest::addColumn<int>("saves");
-        QTest::newRow("unchanged: no question") << false << Answer::Cancel << true << true << 0;
-        QTest::newRow("Yes saves, then hands over") << true << Answer::Yes << true << true << 1;
-        QTest::newRow("Yes, save fails: stays") << true << Answer::Yes << false << false << 1;
-        QTest::newRow("No hands over unsaved") << true << Answer::No << true << true << 0;
-        QTest::newRow("Cancel stays") << true << Answer::Cancel << true << false << 0;
+        QTest::addColumn<QString>("message"); // after the question, if any
+        const QString none, noVersion = "Fail to start the software. This version does not exist.";
+        // clang-format off
+        QTest::newRow("unchanged: no question") << "V101" << false << Answer::Cancel << true << true << true << 0 << none;
+        QTest::newRow("Yes saves, then hands over") << "V101" << true << Answer::Yes << true << true << true << 1 << none;
+        QTest::newRow("Yes, save fails: stays") << "V101" << true << Answer::Yes << false << true << false << 1 << none;
+        QTest::newRow("No hands over unsaved") << "V101" << true << Answer::No << true << true << true << 0 << none;
+        QTest::newRow("Cancel stays") << "V101" << true << Answer::Cancel << true << true << false << 0 << none;
+        QTest::newRow("no such version: no question") << "V102" << true << Answer::Yes << true << true << false << 0 << noVersion;
+        QTest::newRow("program does not start") << "V101" << false << Answer::Cancel << true << false << false << 0 << "file error.";
+        // clang-format on
     }
     void askSaveBeforeHandover()
     {
+        QFETCH(QString, other);
         QFETCH(bool, modified);
         QFETCH(Answer, answer);
         QFETCH(bool, saveWorks);
+        QFETCH(bool, startWorks);
         QFETCH(bool, handsOver);
+        QFETCH(QString, message);
 
         QTemporaryDir root;
         writeFile(root.filePath(QStringLiteral("Version.ini")), TwoVersions);
@@ -160,24 +172,27 @@ private Q_SLOTS:
         prompter.script = {answer};
         int saves = 0;
         RecordingLauncher launcher;
+        launcher.startResult = startWorks;
         const Handover handover{app.installRoot, QStringLiteral("MX_806TR"), &launcher,
                                 mx::askSaveBeforeHandover(app.image, app.messenger, [&] {
                                     ++saves;
                                     return saveWorks;
                                 })};
 
-        QCOMPARE(startSoftwareFor(QStringLiteral("V101"), app.versions, handover, app.messenger), handsOver);
+        QCOMPARE(startSoftwareFor(other, app.versions, handover, app.messenger), handsOver);
         QTEST(saves, "saves");
-        if (modified) {
-            QCOMPARE(prompter.texts(), QStringList{QStringLiteral("File has been modify,save it now?")});
+        QStringList texts;
+        if (modified && other == QLatin1String("V101"))
+            texts << QStringLiteral("File has been modify,save it now?");
+        if (!message.isEmpty()) texts << message;
+        QCOMPARE(prompter.texts(), texts);
+        if (!texts.isEmpty() && message.isEmpty())
             QCOMPARE(prompter.shown.front().buttons, Buttons::YesNoCancel);
-        } else {
-            QVERIFY(prompter.shown.isEmpty());
-        }
         QCOMPARE(launcher.quits, handsOver ? 1 : 0);
-        QCOMPARE(launcher.started, handsOver ? QStringList{QDir::toNativeSeparators(
-                                                   app.installRoot + QStringLiteral("/V101/MX_806TR"))}
-                                             : QStringList());
+        const bool started = handsOver || !startWorks;
+        QCOMPARE(launcher.started, started ? QStringList{QDir::toNativeSeparators(
+                                                 app.installRoot + QStringLiteral("/V101/MX_806TR"))}
+                                           : QStringList());
     }
 };
 

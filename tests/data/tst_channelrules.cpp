@@ -62,7 +62,7 @@ private Q_SLOTS:
         const QString none, out = "Frequency is out of range.";
         // clang-format off
         QTest::newRow("28.0173 snaps down") << "" << b2 << "28.0173" << R::Changed << "280150" << same << none;
-        QTest::newRow("28.0176 snaps up") << "" << b2 << "28.0176" << R::Changed << "280200" << same << none;
+        QTest::newRow("28.01751 snaps up") << "" << b2 << "28.01751" << R::Changed << "280200" << same << none;
         QTest::newRow("28.0175: half a step down") << "" << b2 << "28.0175" << R::Changed << "280150" << same << none;
         QTest::newRow("UK 27.60125 stores 27.6000") << "" << QList<int>{2, 2, 1, 1} << "27.60125" << R::Changed << "276000" << same << none;
         QTest::newRow("same frequency, fewer digits") << "" << b1 << "28.015" << R::Unchanged << "28015000" << same << none;

@@ -74,10 +74,6 @@ private Q_SLOTS:
         const QString chinese = QStringLiteral("版本不兼容，有可能引起未知错误，是否启动对应版本软件？\r\n");
         QTest::newRow("data file, English")
             << 1 << 1 << english + "DataFile version is V1.01\r\nprogramming software is V1.00";
-        QTest::newRow("firmware, English")
-            << 0 << 1 << english + "Firmware version is V1.01\r\nprogramming software is V1.00";
-        QTest::newRow("data file, Chinese")
-            << 1 << 2 << chinese + "数据文件版本为 V1.01\r\n写频软件版本为 V1.00";
         QTest::newRow("firmware, Chinese") << 0 << 2 << chinese + "固件版本为 V1.01\r\n写频软件版本为 V1.00";
     }
     void incompatibleMessage()
@@ -112,53 +108,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, programDir);
         QTEST(installRootOf(programDir), "root");
-    }
-
-    void startSoftwareFor_data()
-    {
-        QTest::addColumn<QString>("other");
-        QTest::addColumn<bool>("proceed");     // what beforeHandover answers
-        QTest::addColumn<bool>("startResult"); // whether the program starts
-        QTest::addColumn<bool>("result");
-        QTest::addColumn<bool>("started");
-        QTest::addColumn<QString>("message");
-        const QString failToStart =
-            QStringLiteral("Fail to start the software. This version does not exist.");
-        QTest::newRow("hands over") << "V101" << true << true << true << true << QString();
-        QTest::newRow("no such version") << "V102" << true << true << false << false << failToStart;
-        QTest::newRow("cancelled before handing over")
-            << "V101" << false << true << false << false << QString();
-        QTest::newRow("program does not start") << "V101" << true << false << false << true << "file error.";
-    }
-    void startSoftwareFor()
-    {
-        QFETCH(QString, other);
-        QFETCH(bool, proceed);
-        QFETCH(bool, startResult);
-        QFETCH(bool, result);
-        QFETCH(bool, started);
-        QFETCH(QString, message);
-
-        writeFile(tablePath(), table("2", "Firm0=V100V100\r\nFirm1=V101V101\r\n"));
-        VersionTable versions;
-        QVERIFY(versions.load(tablePath()));
-        TestPrompter prompter;
-        Messenger messenger(prompter);
-        RecordingLauncher launcher;
-        launcher.startResult = startResult;
-        int asked = 0;
-        const Handover handover{m_dir.path(), QStringLiteral("MX_806TR"), &launcher, [&] {
-                                    ++asked;
-                                    return proceed;
-                                }};
-
-        QCOMPARE(mx::startSoftwareFor(other, versions, handover, messenger), result);
-        QCOMPARE(prompter.texts(), message.isEmpty() ? QStringList() : QStringList{message});
-        QCOMPARE(asked, other == QStringLiteral("V102") ? 0 : 1);
-        const QString expectedPath =
-            QDir::toNativeSeparators(m_dir.path() + QStringLiteral("/V101/MX_806TR"));
-        QCOMPARE(launcher.started, started ? QStringList{expectedPath} : QStringList());
-        QCOMPARE(launcher.quits, result ? 1 : 0);
     }
 
     void processLauncherRefusesMissingProgram()

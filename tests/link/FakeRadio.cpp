@@ -50,6 +50,8 @@ void FakeRadio::configure(const QString& options)
             answerEnd = false;
         else if (key == "model")
             model = value.toLatin1();
+        else if (key == "firmware")
+            firmware = value.toLatin1();
         else if (key == "flags")
             flags = value.toInt();
         else if (key == "silentHandshakes")

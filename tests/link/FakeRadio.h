@@ -51,7 +51,7 @@ public:
     std::function<void(const Frame&)> onFrame;
 
     // Sets the radio up from options separated by blanks: detached, loneAck,
-    // endUnanswered, model=X, flags=N, and the lists silentHandshakes=1,3,
+    // endUnanswered, model=X, firmware=X, flags=N, and the lists silentHandshakes=1,3,
     // silentIdents=N,... and drop=ADDRESS,...
     void configure(const QString& options);
     // A different radio on the cable (blank memory).

@@ -4,6 +4,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <array>
 #include <cmath>
 #include <functional>
 
@@ -80,103 +81,66 @@ private Q_SLOTS:
         QCOMPARE(hexAt(memory, 0x3DFF, 2), QStringLiteral("00 ff"));
     }
 
-    void frequency_data()
+    // One channel in slot 1: its 16 bytes, and what decoding them gives back. Transmit frequency and the
+    // word fields never travel; the slot's other bytes and its present bit are written whatever the
+    // frequency.
+    void channelSlot_data()
     {
-        QTest::addColumn<QByteArray>("stored");
-        QTest::addColumn<QString>("slotBytes"); // bytes 0-2
-        QTest::addColumn<QString>("decoded");   // "" when the slot is skipped
-        QTest::newRow("27.00500") << QByteArray("27005000") << "50 00 27"
-                                  << "27005000";
-        QTest::newRow("10 Hz digits dropped") << QByteArray("27991250") << "12 99 27"
-                                              << "27991200";
-        QTest::newRow("short stored text padded") << QByteArray("280150") << "50 01 28"
-                                                  << "28015000";
-        QTest::newRow("cut at NUL") << QByteArray("2801\0"
-                                                  "99",
-                                                  7)
-                                    << "00 01 28"
-                                    << "28010000";
-        QTest::newRow("no frequency") << QByteArray("FFFFFFFF") << "ff ff ff"
-                                      << "";
-        QTest::newRow("not numeric") << QByteArray("ABCDEFGH") << "ff ff ff"
-                                     << "";
+        QTest::addColumn<QByteArray>("rx");
+        QTest::addColumn<QList<int>>("fields"); // tone code, public, busy, hi-cut, shift, roger beep
+        QTest::addColumn<QString>("bytes");
+        QTest::addColumn<QString>("decoded"); // "" when the slot is skipped
+        const QList<int> none{0, 0, 0, 0, 0, 0};
+        const QString plain = " 00 00 00 ff 00 ff ff ff 00 00 ff ff ff", f = "50 00 27 ";
+        // clang-format off
+        QTest::newRow("27.00500") << QByteArray("27005000") << none << "50 00 27" + plain << "27005000";
+        QTest::newRow("10 Hz digits dropped") << QByteArray("27991250") << none << "12 99 27" + plain << "27991200";
+        QTest::newRow("short stored text padded") << QByteArray("280150") << none << "50 01 28" + plain << "28015000";
+        QTest::newRow("cut at NUL") << QByteArray("2801\0" "99", 7) << none << "00 01 28" + plain << "28010000";
+        QTest::newRow("no frequency") << QByteArray("FFFFFFFF") << none << "ff ff ff" + plain << "";
+        QTest::newRow("not numeric") << QByteArray("ABCDEFGH") << none << "ff ff ff" + plain << "";
+        QTest::newRow("public, busy, shift 2, no tone") << QByteArray("27005000") << QList<int>{0, 1, 1, 0, 2, 0}
+                                                         << f + "00 00 00 ff 00 ff ff ff 89 00 ff ff ff" << "27005000";
+        QTest::newRow("last CTCSS (38)") << QByteArray("27005000") << QList<int>{38, 0, 0, 0, 0, 0}
+                                          << f + "00 00 25 ff 00 ff ff ff 10 00 ff ff ff" << "27005000";
+        QTest::newRow("first DCS (39)") << QByteArray("27005000") << QList<int>{39, 0, 0, 0, 0, 0}
+                                         << f + "00 00 00 ff 00 ff ff ff 20 00 ff ff ff" << "27005000";
+        QTest::newRow("hi-cut, shift 3, roger beep 8") << QByteArray("27005000") << QList<int>{0, 0, 0, 1, 3, 8}
+                                                        << f + "00 00 00 ff 00 ff ff ff 0e 08 ff ff ff" << "27005000";
+        QTest::newRow("everything") << QByteArray("27005000") << QList<int>{40, 1, 1, 1, 1, 255}
+                                     << f + "00 00 00 ff 01 ff ff ff a7 ff ff ff ff" << "27005000";
+        // clang-format on
     }
-    void frequency()
+    void channelSlot()
     {
-        QFETCH(QByteArray, stored);
+        QFETCH(QByteArray, rx);
+        QFETCH(QList<int>, fields);
         QFETCH(QString, decoded);
+        auto values = [](ChannelRecord& c) {
+            return std::array{&c.toneCode, &c.publicFlag, &c.busy, &c.hiCut, &c.repeaterShift, &c.rogerBeep};
+        };
         RadioImage image;
-        oneChannel(image, stored);
+        ChannelRecord& ch = oneChannel(image, rx);
+        for (int k = 0; k < 6; ++k)
+            *values(ch)[k] = qint16(fields[k]);
+        ch.txFreq.set(QByteArrayView("99999999"));
+        ch.word1 = 7;
+        ch.word10 = 5;
         const QByteArray memory = encoded(image);
-        QTEST(hexAt(memory, 0, 3), "slotBytes");
-        // The slot's other bytes and its present bit are written whatever the frequency.
-        QCOMPARE(at(memory, 3) + at(memory, 11), 0);
+        QTEST(hexAt(memory, 0, 16), "bytes");
         QCOMPARE(at(memory, 0x3D40) & 1, 1);
 
         RadioImage back;
         back.work.count(0, 1) = 7;
         decodeImage(memory, back);
         QCOMPARE(back.work.count(0, 1), qint16(decoded.isEmpty() ? 0 : 1));
-        if (!decoded.isEmpty()) QCOMPARE(back.workChannels.at(0, 1, 1).rxFreq.text(), decoded);
-    }
-
-    void slotBytes_data()
-    {
-        QTest::addColumn<QList<int>>("fields"); // tone code, public, busy, hi-cut, shift, roger beep
-        QTest::addColumn<QString>("bytes");     // bytes 3-15
-        QTest::newRow("public, busy, shift 2, no tone")
-            << QList<int>{0, 1, 1, 0, 2, 0} << "00 00 00 ff 00 ff ff ff 89 00 ff ff ff";
-        QTest::newRow("last CTCSS (38)")
-            << QList<int>{38, 0, 0, 0, 0, 0} << "00 00 25 ff 00 ff ff ff 10 00 ff ff ff";
-        QTest::newRow("first DCS (39)")
-            << QList<int>{39, 0, 0, 0, 0, 0} << "00 00 00 ff 00 ff ff ff 20 00 ff ff ff";
-        QTest::newRow("hi-cut, shift 3, roger beep 8")
-            << QList<int>{0, 0, 0, 1, 3, 8} << "00 00 00 ff 00 ff ff ff 0e 08 ff ff ff";
-        QTest::newRow("everything") << QList<int>{40, 1, 1, 1, 1, 255}
-                                    << "00 00 00 ff 01 ff ff ff a7 ff ff ff ff";
-    }
-    void slotBytes()
-    {
-        QFETCH(QList<int>, fields);
-        RadioImage image;
-        ChannelRecord& ch = oneChannel(image);
-        qint16* const values[] = {&ch.toneCode, &ch.publicFlag,    &ch.busy,
-                                  &ch.hiCut,    &ch.repeaterShift, &ch.rogerBeep};
-        for (int k = 0; k < 6; ++k)
-            *values[k] = qint16(fields[k]);
-        ch.txFreq.set(QByteArrayView("99999999"));
-        ch.word1 = 7;
-        ch.word10 = 5;
-        const QByteArray memory = encoded(image);
-        QTEST(hexAt(memory, 3, 13), "bytes");
-
-        RadioImage back;
-        decodeImage(memory, back);
+        if (decoded.isEmpty()) return;
         ChannelRecord& r = back.workChannels.at(0, 1, 1);
-        const qint16* const got[] = {&r.toneCode, &r.publicFlag,    &r.busy,
-                                     &r.hiCut,    &r.repeaterShift, &r.rogerBeep};
+        QCOMPARE(r.rxFreq.text(), decoded);
         for (int k = 0; k < 6; ++k)
-            QCOMPARE(int(*got[k]), fields[k]);
-        // Fields that never travel keep what the image had.
+            QCOMPARE(int(*values(r)[k]), fields[k]);
         QCOMPARE(r.txFreq, ChannelRecord().txFreq);
         QCOMPARE(int(r.word1) + int(r.word10), 0);
-    }
-
-    void rangeTwoPlanSlots()
-    {
-        QByteArray memory = filledMemory();
-        memory[0x3D00] = 2;
-        for (int i = 1; i <= 40; ++i) {
-            markSlot(memory, 2, 6, i, "\x00\x50\x27");
-            markSlot(memory, 2, 1, i, "\x00\x50\x27");
-        }
-        RadioImage image;
-        decodeImage(memory, image);
-        QCOMPARE(image.work.rangeMode, qint16(2));
-        QCOMPARE(image.rangeText, QStringLiteral("26.3300 - 27.99125 MHz"));
-        QCOMPARE(image.work.count(2, 6), qint16(27));
-        QCOMPARE(image.work.count(2, 1), qint16(40));
-        QCOMPARE(image.workChannels.at(2, 27, 6).chNo, qint16(27));
     }
 
     void gapCompacted()
@@ -221,6 +185,15 @@ private Q_SLOTS:
         QTest::newRow("REPOffsetKHz low") << int(Opt::REPOffsetKHz) << 1000 << 0x3F14 << 0xFF << 0xE8;
         QTest::newRow("REPOffsetKHz high") << int(Opt::REPOffsetKHz) << 1000 << 0x3F15 << 0xFF << 0x03;
         QTest::newRow("BacklightColor") << int(Opt::BacklightColor) << 7 << 0x3F50 << 0xFF << 7;
+        // Per band: one bit per band of a family; the work channel stored minus 1, none as the erased byte.
+        QTest::newRow("BandValid (1,3)") << Opt::BandValid + bandIndex(1, 3) << 1 << 0x3D03 << 0xFF << 0x04;
+        QTest::newRow("BandValid (1,8)") << Opt::BandValid + bandIndex(1, 8) << 1 << 0x3D03 << 0xFF << 0x80;
+        QTest::newRow("WorkChannel (0,1) 1")
+            << Opt::WorkChannel + bandIndex(0, 1) << 1 << 0x3D10 << 0xFF << 0;
+        QTest::newRow("WorkChannel (2,8) 40")
+            << Opt::WorkChannel + bandIndex(2, 8) << 40 << 0x3D37 << 0xFF << 39;
+        QTest::newRow("WorkChannel (1,2) none")
+            << Opt::WorkChannel + bandIndex(1, 2) << 0 << 0x3D21 << 0xFF << 0xFF;
     }
     void options()
     {
@@ -238,26 +211,6 @@ private Q_SLOTS:
         back.work.optFeat.words.fill(1);
         decodeImage(memory, back);
         QCOMPARE(int(back.work.optFeat.words[word]), value);
-    }
-
-    void perBandOptions()
-    {
-        RadioImage image;
-        OptFeatRecord& opt = image.work.optFeat;
-        opt.words.fill(0);
-        opt.bandValid(1, 3) = opt.bandValid(1, 8) = 1;
-        opt.workChannel(0, 1) = 1; // stored minus 1
-        opt.workChannel(2, 8) = 40;
-        opt.workChannel(1, 2) = 0; // no work channel: the erased value
-        const QByteArray memory = encoded(image);
-        QCOMPARE(hexAt(memory, 0x3D02, 2), QStringLiteral("00 84"));
-        QCOMPARE(at(memory, 0x3D10), 0);
-        QCOMPARE(at(memory, 0x3D10 + 32 + 7), 39);
-        QCOMPARE(at(memory, 0x3D10 + 16 + 1), 0xFF);
-
-        RadioImage back;
-        decodeImage(memory, back);
-        QCOMPARE(back.work.optFeat, opt);
     }
 
     void notReadBack()
@@ -296,12 +249,19 @@ private Q_SLOTS:
         QFETCH(int, stored);
         QByteArray memory = filledMemory();
         memory[0x3D00] = char(stored);
+        // Range 2 has no bitmap: every slot holding a frequency counts, up to its plan's 27 or 40.
+        for (int i = 1; i <= 40; ++i) {
+            markSlot(memory, 2, 6, i, "\x00\x50\x27");
+            markSlot(memory, 2, 1, i, "\x00\x50\x27");
+        }
         RadioImage image;
         image.setRangeFamily(1);
         decodeImage(memory, image);
         QTEST(int(image.work.rangeMode), "mode");
         QTEST(image.rangeText, "rangeText");
-        QVERIFY(image.rangeLow < image.rangeHigh);
+        QCOMPARE(image.work.count(2, 6), qint16(27));
+        QCOMPARE(image.work.count(2, 1), qint16(40));
+        QCOMPARE(image.workChannels.at(2, 27, 6).chNo, qint16(27));
     }
 
     void tvChannels()

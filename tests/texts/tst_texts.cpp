@@ -25,14 +25,6 @@ private Q_SLOTS:
         QTEST(text(TextId::FileError, language), "expected");
     }
 
-    void confirmationsBreakLines()
-    {
-        QCOMPARE(text(TextId::ReadConfirm, English),
-                 QStringLiteral("Read data from radio.\r\nDo you wish continue?"));
-        QCOMPARE(text(TextId::WriteConfirm, Chinese), QStringLiteral("向对讲机写入数据。\r\n是否继续？"));
-        QCOMPARE(text(TextId::NotIsNumeric, Chinese), text(TextId::NotIsNumeric, English));
-    }
-
     // Queued messages show in order and empty the queue; beyond its capacity further ones are dropped.
     void queueShowsInOrderAndEmpties()
     {
