@@ -507,6 +507,62 @@ private Q_SLOTS:
         QCOMPARE(radio->frames[ident - 4].radio, 0);
     }
 
+    // With verification each radio is read back (a session of its own) before
+    // the wait for the next; a radio that gives back something else ends it all.
+    void multiWriteVerified_data()
+    {
+        QTest::addColumn<int>("faultyRadio"); // 0: every radio keeps what it is given
+        QTest::addColumn<SessionOutcome>("outcome");
+        QTest::addColumn<int>("radiosDone");
+        QTest::newRow("every radio checked") << 0 << Completed << 2;
+        QTest::newRow("second radio gives back a wrong byte") << 2 << VerifyFailed << 1;
+    }
+    void multiWriteVerified()
+    {
+        QFETCH(int, faultyRadio);
+        QFETCH(SessionOutcome, outcome);
+        QFETCH(int, radiosDone);
+        int ends = 0;
+        int handshakesSinceCheck = -1;
+        radio->onFrame = [&](const FakeRadio::Frame& f) {
+            if (f.kind == Kind::Read && f.address == 0x0010 && f.radio == faultyRadio)
+                radio->memory[0x0012] = char(radio->memory[0x0012] ^ 0x40);
+            if (f.kind == Kind::End && ++ends % 2 == 0) handshakesSinceCheck = 0;
+            if (f.kind != Kind::Handshake || handshakesSinceCheck < 0) return;
+            if (++handshakesSinceCheck == 2) radio->attached = false;
+            if (handshakesSinceCheck == 6) {
+                radio->swapRadio();
+                radio->attached = true;
+                handshakesSinceCheck = -1;
+            }
+        };
+        QList<bool> verifying;
+        connect(session, &Session::verifyingRadio, this, [&](bool on) { verifying << on; });
+        session->setVerifyEachRadio(true);
+        QVERIFY(session->startMultiWrite(2));
+        expectEnd(outcome);
+        QCOMPARE(session->radiosWritten(), radiosDone);
+        const int checked = faultyRadio ? faultyRadio : 2;
+        for (int r = 1; r <= checked; ++r) {
+            QCOMPARE(radio->count(Kind::Write, r), 1014);
+            QCOMPARE(radio->count(Kind::Read, r), 1014); // the written range only
+            QCOMPARE(radio->count(Kind::End, r), 2);
+        }
+        QCOMPARE(radio->count(Kind::Write, checked + 1), 0);
+        QCOMPARE(verifying.size(), 2 * checked);
+        QCOMPARE(verifying.first(), true);
+        QCOMPARE(verifying.last(), false);
+        QCOMPARE(progress.count(100), 2 * checked);
+        if (faultyRadio) {
+            QCOMPARE(session->verifyResult().address, 0x0012);
+            QCOMPARE(session->verifyResult().field, QStringLiteral("10M band 1 channel 2 receive frequency"));
+            QCOMPARE(prompter->texts(), txts({TextId::WriteConfirm}));
+        } else {
+            QVERIFY(session->verifyResult().ok);
+            QCOMPARE(prompter->texts(), txts({TextId::WriteConfirm, TextId::WriteCompleted}));
+        }
+    }
+
     // The first radio is written, then no radio answers: nothing is asked, and
     // closing the window ends it. (A written radio left attached: e2e multiWrite.)
     void multiWriteSwapWait()
