@@ -8,7 +8,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -198,15 +197,6 @@ private Q_SLOTS:
         }
     }
 
-    void portCannotBeOpened()
-    {
-        const QString out = m_dir.filePath("noport.dat");
-        const Result r = runMx806({"read", "--port", "/nonexistent/ttyMX", "-o", out});
-        QCOMPARE(r.exitCode, 3);
-        QVERIFY(r.err.contains("Cannot Open Communication Port."));
-        QVERIFY(!QFileInfo::exists(out));
-    }
-
     // A read that ends halfway (the device gone, Ctrl-C, a kill) leaves no files and exits 3.
     void readEndsHalfway_data()
     {
@@ -244,28 +234,6 @@ private Q_SLOTS:
         QVERIFY(!err.contains("Inappropriate ioctl"));
         QVERIFY(!QFileInfo::exists(out));
         QVERIFY(!QFileInfo::exists(mx::datafile::channelFileName(out)));
-    }
-
-    void usageErrors_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::newRow("read without output") << QStringList{"read", "--port", "/dev/null"};
-        QTest::newRow("read into a non-data file")
-            << QStringList{"read", "--port", "/dev/null", "-o", "x.bin"};
-        QTest::newRow("negative retries")
-            << QStringList{"read", "--port", "/dev/null", "-o", "x.dat", "--retries", "-1"};
-        QTest::newRow("unknown option") << QStringList{"write", "--port", "/dev/null", "--fast", "x.dat"};
-        QTest::newRow("multi-write without count")
-            << QStringList{"multi-write", "--port", "/dev/null", "x.dat"};
-        QTest::newRow("multi-write count 0")
-            << QStringList{"multi-write", "--port", "/dev/null", "--count", "0", "x.dat"};
-        QTest::newRow("encode without output") << QStringList{"encode", "x.dat"};
-        QTest::newRow("decode into a non-data file") << QStringList{"decode", "m.bin", "-o", "x.txt"};
-    }
-    void usageErrors()
-    {
-        QFETCH(QStringList, args);
-        QCOMPARE(runMx806(args).exitCode, 1);
     }
 
     void readUsesTheSettingsPort()
@@ -321,24 +289,6 @@ private Q_SLOTS:
         for (const QString& line : lines)
             QVERIFY2(r.out.contains(line.toUtf8()), qPrintable(line));
         QVERIFY2(r.err.contains(trace.toUtf8()), r.err.constData());
-    }
-
-    // The emulator's summary measures reply times inside sessions, not the idle time between them.
-    void emulatorSummaryLeavesIdleTimeOut()
-    {
-        Emulator radio(m_dir.path());
-        QVERIFY(radio.start({}));
-        QCOMPARE(runMx806({"info", "--port", radio.device()}).exitCode, 0);
-        QTest::qWait(1200);
-        QCOMPARE(runMx806({"info", "--port", radio.device()}).exitCode, 0);
-        radio.stop();
-        const QStringList summary = radio.log().filter("program turnaround:");
-        QCOMPARE(summary.size(), 1);
-        const QRegularExpressionMatch m =
-            QRegularExpression(" (\\d+) frames, mean [0-9.]+ ms, max ([0-9.]+) ms").match(summary.first());
-        QVERIFY2(m.hasMatch(), qPrintable(summary.first()));
-        QCOMPARE(m.captured(1).toInt(), 4); // identification request and END, twice
-        QVERIFY2(m.captured(2).toDouble() < 300.0, qPrintable(summary.first()));
     }
 };
 
