@@ -124,7 +124,9 @@ private Q_SLOTS:
             << "write" << QByteArray() << "in.dat: No such file or directory";
         QTest::newRow("write: short file") << "write" << QByteArray(100, 'x') << "not a data file";
         QTest::newRow("write: channel file missing")
-            << "write" << dat << "in.fre: No such file or directory; 323 of the 323 channels";
+            << "write" << dat
+            << "in.fre: No such file or directory; 323 of the 323 channels that in.dat counts are missing\n"
+               "mx806: nothing written";
         QTest::newRow("multi-write: channel file missing") << "multi-write" << dat << "nothing written";
         QTest::newRow("encode: short file") << "encode" << QByteArray(100, 'x') << "not a data file";
         QTest::newRow("decode: short memory") << "decode" << QByteArray(100, 'x') << "100 bytes;";

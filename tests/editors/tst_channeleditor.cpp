@@ -1,16 +1,13 @@
 // The channel editor offscreen: typing into the list, the band switches, the
-// detail panel, untouched images, and channels edited in the window written
-// to the radio emulator and read back.
+// detail panel, and channels edited in the window written to the radio
+// emulator and read back.
 
-#include "TestPrompter.h"
-#include "data/Defaults.h"
+#include "EditorSupport.h"
 #include "data/FreqRules.h"
-#include "data/RadioData.h"
 #include "data/VersionTable.h"
 #include "e2e/E2e.h"
 #include "editors/ChannelEditor.h"
 #include "editors/OptFeaturesEditor.h"
-#include "link/MemoryCodec.h"
 #include "link/SerialPortLink.h"
 #include "link/Session.h"
 
@@ -19,7 +16,6 @@
 #include <QComboBox>
 #include <QDir>
 #include <QGroupBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -29,22 +25,16 @@
 #include <memory>
 
 using namespace mx;
-using mx::test::TestPrompter;
 
 namespace {
 
 const QString OutOfRange = QStringLiteral("Frequency is out of range.");
 
 // An image, the messenger and, once opened, the window on them.
-struct Desk
+struct Desk : test::EditorBench
 {
-    TestPrompter prompter;
-    Messenger messenger{prompter};
-    RadioImage image;
-    EditorContext context{image, messenger};
     std::unique_ptr<ChannelEditor> editor;
 
-    Desk() { defaults::applyBuiltIn(image, QDate(2026, 12, 7)); }
     // Shows band b of family m with row `row` current.
     void open(int m, int b, int row)
     {
@@ -208,58 +198,6 @@ private Q_SLOTS:
         QVERIFY(desk.find<QGroupBox>("Frame2")->isHidden());
     }
 
-    // Opening, a language switch and closing store nothing, whatever the image
-    // holds; labels stay left of their controls and every control has a name.
-    void untouched_data()
-    {
-        QTest::addColumn<QString>("image");
-        QTest::newRow("built-in") << "built-in";
-        QTest::newRow("erased radio") << "erased";
-        QTest::newRow("values no editor writes") << "odd";
-    }
-    void untouched()
-    {
-        QFETCH(QString, image);
-        Desk desk;
-        RadioDataRecord& w = desk.image.work;
-        if (image == "erased") decodeImage(QByteArray(RadioMemorySize, char(0xFF)), desk.image);
-        if (image == "odd") {
-            w.rangeMode = 255;
-            w.currentBand.fill(255);
-            w.currentChannel.fill(255);
-            w.optFeat.words.fill(255);
-            w.count(0, 1) = 255;
-            desk.image.workChannels.at(0, 2, 1).chNo = 99;
-            desk.image.workChannels.at(0, 3, 1).chNo = -1;
-        }
-        const RadioDataRecord before = w;
-        const ChannelArray channels = desk.image.workChannels;
-        desk.open();
-        QSignalSpy edited(desk.editor.get(), &EditorWindow::edited);
-        QCOMPARE(desk.editor->family(), image == "odd" ? 0 : int(w.rangeMode));
-        desk.messenger.setLanguage(Chinese);
-        desk.editor->applyLanguage();
-        QCoreApplication::processEvents();
-        for (QLabel* label : desk.editor->findChildren<QLabel*>()) {
-            QWidget* control = label->buddy();
-            if (!control->isVisible()) continue;
-            const QRect l(label->mapTo(desk.editor.get(), QPoint()), label->size());
-            const QRect c(control->mapTo(desk.editor.get(), QPoint()), control->size());
-            QVERIFY2(l.right() < c.left() && l.bottom() >= c.top() && l.top() <= c.bottom(),
-                     qPrintable(label->text()));
-        }
-        for (QWidget* w : desk.editor->findChildren<QWidget*>())
-            if (!w->objectName().isEmpty() && w->focusPolicy() != Qt::NoFocus)
-                QVERIFY2(!w->accessibleName().isEmpty(), qPrintable(w->objectName()));
-        desk.grid()->setCurrentCell(4, 1);
-        desk.editor->commitPending();
-        desk.editor.reset();
-        QVERIFY(w == before);
-        QVERIFY(desk.image.workChannels.records == channels.records);
-        QVERIFY(edited.isEmpty());
-        QVERIFY(desk.prompter.shown.isEmpty());
-    }
-
     // Channels edited in the window reach the emulator through the serial
     // link and come back the same from a read.
     void writtenAndReadBack()
@@ -297,25 +235,8 @@ private Q_SLOTS:
         {
             // Options edited in their window travel the same way.
             FrmOptFeatures options(desk.context);
-            for (auto [name, item] : {std::pair{"Combo1_17", "Red"}, {"Combo1_8", "32"}}) {
-                auto* box = options.findChild<QComboBox*>(QLatin1String(name));
-                const int index = box->findText(QLatin1String(item));
-                QVERIFY2(index >= 0, item);
-                box->setCurrentIndex(index);
-                Q_EMIT box->activated(index);
-            }
-            QCOMPARE(desk.image.work.optFeat[Opt::MonSetting], qint16(32));
-        }
-        {
-            // Options edited in their window travel the same way.
-            FrmOptFeatures options(desk.context);
-            for (auto [name, item] : {std::pair{"Combo1_17", "Red"}, {"Combo1_8", "32"}}) {
-                auto* box = options.findChild<QComboBox*>(QLatin1String(name));
-                const int index = box->findText(QLatin1String(item));
-                QVERIFY2(index >= 0, item);
-                box->setCurrentIndex(index);
-                Q_EMIT box->activated(index);
-            }
+            QVERIFY(test::chooseText(options.findChild<QComboBox*>("Combo1_17"), "Red"));
+            QVERIFY(test::chooseText(options.findChild<QComboBox*>("Combo1_8"), "32"));
             QCOMPARE(desk.image.work.optFeat[Opt::MonSetting], qint16(32));
         }
 

@@ -1,9 +1,12 @@
 #include "EditorSupport.h"
 
+#include "editors/ChannelEditor.h"
 #include "editors/TVChannelEditor.h"
 
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTableWidget>
 
@@ -13,7 +16,8 @@ using namespace mx::test;
 Q_DECLARE_METATYPE(mx::EditorKind)
 
 // Opening an editor, looking around (every tab, both languages, a cell editor
-// opened and left) and closing it writes nothing into the image.
+// opened and left) and closing it writes nothing into the image, whatever the
+// image holds; labels stay left of their controls and every control has a name.
 class TestEditorImage : public QObject
 {
     Q_OBJECT
@@ -25,6 +29,7 @@ private Q_SLOTS:
         QTest::addColumn<bool>("erased");
         for (bool erased : {false, true}) {
             const char* image = erased ? "erased radio" : "odd values";
+            QTest::addRow("channels, %s", image) << EditorKind::ChannelInfo << erased;
             QTest::addRow("options, %s", image) << EditorKind::OptFeatures << erased;
             QTest::addRow("tones, %s", image) << EditorKind::ToneTips << erased;
             QTest::addRow("TV, %s", image) << EditorKind::TVChannel << erased;
@@ -37,6 +42,13 @@ private Q_SLOTS:
         EditorBench bench(erased);
         RadioDataRecord& rec = bench.image.work;
         if (!erased) { // values no editor produces
+            rec.rangeMode = 255;
+            rec.currentBand.fill(255);
+            rec.currentChannel.fill(255);
+            rec.optFeat.words.fill(255);
+            rec.count(0, 1) = 255;
+            bench.image.workChannels.at(0, 2, 1).chNo = 99;
+            bench.image.workChannels.at(0, 3, 1).chNo = -1;
             rec.toneTips[0].tone(1) = 20;
             rec.toneTips[0].length(2) = 300;
             rec.toneTips[1].recycleTimes() = 255;
@@ -45,15 +57,18 @@ private Q_SLOTS:
             rec.optFeat[Opt::BatteryMin] = 170;
             rec.optFeat[Opt::BatteryMax] = 90;
             rec.optFeat[Opt::RogerTone] = 8;
-            rec.optFeat[Opt::CurrentTVChannel] = 255;
             rec.tvChannels[0].frequency = 155.123;
             rec.tvChannels[0].tbst = 7;
         }
         const RadioDataRecord before = rec;
         const auto channels = bench.image.workChannels.records;
         EditorWindow* w = createEditor(kind, bench.context);
+        QSignalSpy edited(w, &EditorWindow::edited);
         QCOMPARE(w->objectName(), EditorWindow::nameOf(kind));
         w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        if (auto* channelEditor = qobject_cast<ChannelEditor*>(w))
+            QCOMPARE(channelEditor->family(), erased ? int(rec.rangeMode) : 0);
         if (auto* tabs = w->findChild<QTabBar*>())
             for (int t = 0; t < tabs->count(); ++t)
                 tabs->setCurrentIndex(t);
@@ -61,14 +76,30 @@ private Q_SLOTS:
             tv->editCell(1, 1);
             tv->editCell(1, 2);
             tv->editCell(1, 3);
+        } else if (auto* grid = w->findChild<QTableWidget*>(QStringLiteral("MSFlexGrid1"))) {
+            grid->setCurrentCell(4, 1);
         }
         bench.messenger.setLanguage(Chinese);
         w->applyLanguage();
+        QCoreApplication::processEvents();
+        for (QLabel* label : w->findChildren<QLabel*>()) {
+            QWidget* control = label->buddy();
+            if (!control || !control->isVisible()) continue;
+            const QRect l(label->mapTo(w, QPoint()), label->size());
+            const QRect c(control->mapTo(w, QPoint()), control->size());
+            QVERIFY2(l.right() < c.left() && l.bottom() >= c.top() && l.top() <= c.bottom(),
+                     qPrintable(label->text()));
+        }
+        for (QWidget* control : w->findChildren<QWidget*>())
+            if (!control->objectName().isEmpty() && control->focusPolicy() != Qt::NoFocus)
+                QVERIFY2(!control->accessibleName().isEmpty(), qPrintable(control->objectName()));
         w->commitPending();
         w->close();
         delete w;
         QVERIFY(rec == before);
         QVERIFY(bench.image.workChannels.records == channels);
+        QVERIFY(edited.isEmpty());
+        QVERIFY(bench.prompter.shown.isEmpty());
     }
 
     // Any text in any text box, typed or put there by paste or an input method:

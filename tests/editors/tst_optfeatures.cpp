@@ -29,54 +29,41 @@ class TestOptFeatures : public QObject
     }
 
 private Q_SLOTS:
-    // Edits "k=text" in order; then each box shows its text and the record holds the fields.
+    // Edits "k=text" in order; then each box shows its text and the record holds
+    // what the box shows (tenths of a volt or of the SWR, kHz).
     void textBoxes_data()
     {
         QTest::addColumn<QStringList>("edits");
         QTest::addColumn<QStringList>("shownTexts"); // SWR, min, max, REP
-        QTest::addColumn<QList<int>>("stored");      // SWRMax, BatteryMin, BatteryMax, REPOffsetKHz
-        QTest::newRow("min below 9 V") << QStringList{"1=8"} << QStringList{"16.0", "9.0", "16.8", "100"}
-                                       << QList<int>{160, 90, 168, 100};
-        QTest::newRow("max above 17 V") << QStringList{"2=18"} << QStringList{"16.0", "9.7", "17.0", "100"}
-                                        << QList<int>{160, 97, 170, 100};
-        QTest::newRow("min above max swaps")
-            << QStringList{"2=12", "1=16"} << QStringList{"16.0", "12.0", "16.0", "100"}
-            << QList<int>{160, 120, 160, 100};
-        QTest::newRow("empty min") << QStringList{"1="} << QStringList{"16.0", "9.0", "16.8", "100"}
-                                   << QList<int>{160, 90, 168, 100};
-        QTest::newRow("SWR empty") << QStringList{"0="} << QStringList{"20.0", "9.7", "16.8", "100"}
-                                   << QList<int>{200, 97, 168, 100};
-        QTest::newRow("SWR 1.0") << QStringList{"0=1.0"} << QStringList{"1.2", "9.7", "16.8", "100"}
-                                 << QList<int>{12, 97, 168, 100};
-        QTest::newRow("SWR rounded once") << QStringList{"0=2.25"} << QStringList{"2.3", "9.7", "16.8", "100"}
-                                          << QList<int>{23, 97, 168, 100};
-        QTest::newRow("REP 123") << QStringList{"3=123"} << QStringList{"16.0", "9.7", "16.8", "120"}
-                                 << QList<int>{160, 97, 168, 120};
-        QTest::newRow("REP 1234") << QStringList{"3=1234"} << QStringList{"16.0", "9.7", "16.8", "1000"}
-                                  << QList<int>{160, 97, 168, 1000};
-        QTest::newRow("REP letters refused")
-            << QStringList{"3=1a2b5"} << QStringList{"16.0", "9.7", "16.8", "125"}
-            << QList<int>{160, 97, 168, 125};
-        QTest::newRow("full-width digits refused")
-            << QStringList{QStringLiteral("3=１２5")} << QStringList{"16.0", "9.7", "16.8", "100"}
-            << QList<int>{160, 97, 168, 100};
-        QTest::newRow("REP empty") << QStringList{"3="} << QStringList{"16.0", "9.7", "16.8", "100"}
-                                   << QList<int>{160, 97, 168, 100};
+        // clang-format off
+        QTest::newRow("min below 9 V") << QStringList{"1=8"} << QStringList{"16.0", "9.0", "16.8", "100"};
+        QTest::newRow("max above 17 V") << QStringList{"2=18"} << QStringList{"16.0", "9.7", "17.0", "100"};
+        QTest::newRow("min above max swaps") << QStringList{"2=12", "1=16"} << QStringList{"16.0", "12.0", "16.0", "100"};
+        QTest::newRow("empty min") << QStringList{"1="} << QStringList{"16.0", "9.0", "16.8", "100"};
+        QTest::newRow("SWR empty") << QStringList{"0="} << QStringList{"20.0", "9.7", "16.8", "100"};
+        QTest::newRow("SWR 1.0") << QStringList{"0=1.0"} << QStringList{"1.2", "9.7", "16.8", "100"};
+        QTest::newRow("SWR rounded once") << QStringList{"0=2.25"} << QStringList{"2.3", "9.7", "16.8", "100"};
+        QTest::newRow("REP 123") << QStringList{"3=123"} << QStringList{"16.0", "9.7", "16.8", "120"};
+        QTest::newRow("REP 1234") << QStringList{"3=1234"} << QStringList{"16.0", "9.7", "16.8", "1000"};
+        QTest::newRow("REP letters refused") << QStringList{"3=1a2b5"} << QStringList{"16.0", "9.7", "16.8", "125"};
+        QTest::newRow("full-width digits refused") << QStringList{QStringLiteral("3=１２5")} << QStringList{"16.0", "9.7", "16.8", "100"};
+        QTest::newRow("REP empty") << QStringList{"3="} << QStringList{"16.0", "9.7", "16.8", "100"};
+        // clang-format on
     }
     void textBoxes()
     {
         QFETCH(QStringList, edits);
         QFETCH(QStringList, shownTexts);
-        QFETCH(QList<int>, stored);
         EditorBench bench;
         FrmOptFeatures w(bench.context);
         for (const QString& e : edits)
             type(w, e.section('=', 0, 0).toInt(), e.section('=', 1));
         const OptFeatRecord& rec = bench.image.work.optFeat;
         QCOMPARE((QStringList{shown(w, 0), shown(w, 1), shown(w, 2), shown(w, 3)}), shownTexts);
+        const auto tenths = [&](int k) { return qRound(shownTexts[k].toDouble() * 10); };
         QCOMPARE((QList<int>{rec[Opt::SWRMax], rec[Opt::BatteryMin], rec[Opt::BatteryMax],
                              rec[Opt::REPOffsetKHz]}),
-                 stored);
+                 (QList<int>{tenths(0), tenths(1), tenths(2), shownTexts[3].toInt()}));
     }
 
     // A value still being typed is stored by commitPending, untouched boxes are not.
@@ -99,28 +86,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("item");
         QTest::addColumn<int>("field");
         QTest::addColumn<int>("value");
-        QTest::newRow("roger 3") << "Combo1_28"
-                                 << "3" << int(Opt::RogerTone) << 3;
-        QTest::newRow("MON 32") << "Combo1_8"
-                                << "32" << int(Opt::MonSetting) << 32;
-        QTest::newRow("TV SQL 9") << "Combo1_24"
-                                  << "9" << int(Opt::TVSqlLevel) << 9;
-        QTest::newRow("time-out 600s") << "Combo1_9"
-                                       << "600s" << int(Opt::TimeOutTimer) << 20;
-        QTest::newRow("TSQ last DCS") << "Combo1_29"
-                                      << "D754N" << int(Opt::TSQCode) << 142;
-        QTest::newRow("TSQ 250.3") << "Combo1_29"
-                                   << "250.3" << int(Opt::TSQCode) << 38;
-        QTest::newRow("loop 10.0s") << "Combo1_32"
-                                    << "10.0s" << int(Opt::BacklightLoopTime) << 19;
-        QTest::newRow("REP -") << "Combo1_30"
-                               << "-" << int(Opt::REPDirection) << 2;
-        QTest::newRow("colour loop") << "Combo1_17"
-                                     << "Loop" << int(Opt::BacklightColor) << 7;
-        QTest::newRow("show VSWR off") << "Check2_7"
-                                       << "" << int(Opt::ShowVSWRLaunch) << 0;
-        QTest::newRow("ASQ on") << "Check2_6"
-                                << "" << int(Opt::ASQ) << 1;
+        // clang-format off
+        QTest::newRow("roger 3") << "Combo1_28" << "3" << int(Opt::RogerTone) << 3;
+        QTest::newRow("MON 32") << "Combo1_8" << "32" << int(Opt::MonSetting) << 32;
+        QTest::newRow("TV SQL 9") << "Combo1_24" << "9" << int(Opt::TVSqlLevel) << 9;
+        QTest::newRow("time-out 600s") << "Combo1_9" << "600s" << int(Opt::TimeOutTimer) << 20;
+        QTest::newRow("TSQ last DCS") << "Combo1_29" << "D754N" << int(Opt::TSQCode) << 142;
+        QTest::newRow("TSQ 250.3") << "Combo1_29" << "250.3" << int(Opt::TSQCode) << 38;
+        QTest::newRow("loop 10.0s") << "Combo1_32" << "10.0s" << int(Opt::BacklightLoopTime) << 19;
+        QTest::newRow("REP -") << "Combo1_30" << "-" << int(Opt::REPDirection) << 2;
+        QTest::newRow("colour loop") << "Combo1_17" << "Loop" << int(Opt::BacklightColor) << 7;
+        QTest::newRow("show VSWR off") << "Check2_7" << "" << int(Opt::ShowVSWRLaunch) << 0;
+        QTest::newRow("ASQ on") << "Check2_6" << "" << int(Opt::ASQ) << 1;
+        // clang-format on
     }
     void choices()
     {
@@ -150,24 +128,17 @@ private Q_SLOTS:
         QTest::addColumn<int>("value");
         QTest::addColumn<QString>("control");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("MON 255") << int(Opt::MonSetting) << 255 << "Combo1_8"
-                                 << "32";
-        QTest::newRow("MON 0") << int(Opt::MonSetting) << 0 << "Combo1_8"
-                               << "1";
-        QTest::newRow("time-out 20") << int(Opt::TimeOutTimer) << 20 << "Combo1_9"
-                                     << "600s";
-        QTest::newRow("time-out -1") << int(Opt::TimeOutTimer) << -1 << "Combo1_9"
-                                     << "Off";
-        QTest::newRow("roger of a silent tip") << int(Opt::RogerTone) << 7 << "Combo1_28"
-                                               << "OFF";
-        QTest::newRow("TSQ 38") << int(Opt::TSQCode) << 38 << "Combo1_29"
-                                << "250.3";
-        QTest::newRow("SWR 255") << int(Opt::SWRMax) << 255 << "Text2_0"
-                                 << "20.0";
-        QTest::newRow("battery 50") << int(Opt::BatteryMin) << 50 << "Text2_1"
-                                    << "9.0";
-        QTest::newRow("REP 1234") << int(Opt::REPOffsetKHz) << 1234 << "Text2_3"
-                                  << "1000";
+        // clang-format off
+        QTest::newRow("MON 255") << int(Opt::MonSetting) << 255 << "Combo1_8" << "32";
+        QTest::newRow("MON 0") << int(Opt::MonSetting) << 0 << "Combo1_8" << "1";
+        QTest::newRow("time-out 20") << int(Opt::TimeOutTimer) << 20 << "Combo1_9" << "600s";
+        QTest::newRow("time-out -1") << int(Opt::TimeOutTimer) << -1 << "Combo1_9" << "Off";
+        QTest::newRow("roger of a silent tip") << int(Opt::RogerTone) << 7 << "Combo1_28" << "OFF";
+        QTest::newRow("TSQ 38") << int(Opt::TSQCode) << 38 << "Combo1_29" << "250.3";
+        QTest::newRow("SWR 255") << int(Opt::SWRMax) << 255 << "Text2_0" << "20.0";
+        QTest::newRow("battery 50") << int(Opt::BatteryMin) << 50 << "Text2_1" << "9.0";
+        QTest::newRow("REP 1234") << int(Opt::REPOffsetKHz) << 1234 << "Text2_3" << "1000";
+        // clang-format on
     }
     void shownValues()
     {

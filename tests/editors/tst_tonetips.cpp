@@ -4,7 +4,6 @@
 #include "editors/Sound.h"
 #include "editors/ToneTipsEditor.h"
 
-#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
 #include <QPushButton>
@@ -85,16 +84,10 @@ private Q_SLOTS:
         Player p(steps, repeat, pause);
         QSignalSpy ended(p.window.get(), &FrmToneTips::playbackEnded);
         auto* play = p.window->findChild<QPushButton*>(QStringLiteral("Command1_0"));
-        QElapsedTimer clock;
-        clock.start();
         play->click();
         QVERIFY(!play->isEnabled());
         QVERIFY(ended.wait(10000));
         QCOMPARE(p.started, expected);
-        int nominal = 0;
-        for (const auto& s : expected)
-            nominal += s.second;
-        QVERIFY2(clock.elapsed() >= nominal - 20, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(play->isEnabled());
         QVERIFY(!p.window->isPlaying());
     }
@@ -105,12 +98,18 @@ private Q_SLOTS:
         QTest::addColumn<QString>("how");
         QTest::newRow("stop in the pause") << "stop";
         QTest::newRow("close") << "close";
+        QTest::newRow("tip without lengths") << "silent";
     }
     void stopping()
     {
         QFETCH(QString, how);
-        Player p({{40, 1}}, 3, 255);
+        Player p({{40, how == "silent" ? 0 : 1}}, 3, 255);
         p.window->play();
+        if (how == "silent") {
+            QVERIFY(!p.window->isPlaying());
+            QVERIFY(p.started.isEmpty());
+            return;
+        }
         QTRY_COMPARE(p.started.size(), 2); // the tone, then the 2550 ms pause
         if (how == "stop")
             p.window->findChild<QPushButton*>(QStringLiteral("Command2_0"))->click();
@@ -121,14 +120,6 @@ private Q_SLOTS:
         QCOMPARE(p.stops, 1);
         QTest::qWait(100);
         QCOMPARE(p.started.size(), 2);
-    }
-
-    void silentTipDoesNotPlay()
-    {
-        Player p({{40, 0}}, 3, 0);
-        p.window->play();
-        QVERIFY(!p.window->isPlaying());
-        QVERIFY(p.started.isEmpty());
     }
 
     // The tones follow the tab shown at each moment.

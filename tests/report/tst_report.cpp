@@ -2,6 +2,7 @@
 // and the PDF that `mx806 print` writes from a data file.
 
 #include "data/RadioData.h"
+#include "e2e/E2e.h"
 #include "report/ProgrammingReport.h"
 #include "texts/ReportTexts.h"
 #include "texts/Texts.h"
@@ -27,12 +28,6 @@ int countTables(const QTextDocument& doc)
         tables += qobject_cast<QTextTable*>(frame) != nullptr;
     return tables;
 }
-
-QString binDir()
-{
-    return qEnvironmentVariable("MX_BIN_DIR");
-}
-
 } // namespace
 
 class TstReport : public QObject
@@ -112,7 +107,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<bool>("written");
 
-        const QString eu = QDir(binDir()).filePath("Init/2_MX806_New.dat");
+        const QString eu = QDir(e2e::binDir()).filePath("Init/2_MX806_New.dat");
         QTest::newRow("English") << QStringList{"print", eu, "-o", "OUT"} << 0 << true;
         QTest::newRow("Chinese") << QStringList{"print", eu, "--language", "zh", "-o", "OUT"} << 0 << true;
         QTest::newRow("not a pdf name") << QStringList{"print", eu, "-o", "out.txt"} << 1 << false;
@@ -139,7 +134,7 @@ private Q_SLOTS:
         env.remove("DISPLAY");
         env.remove("WAYLAND_DISPLAY");
         p.setProcessEnvironment(env);
-        p.start(QDir(binDir()).filePath("mx806"), arguments);
+        p.start(QDir(e2e::binDir()).filePath("mx806"), arguments);
         QVERIFY(p.waitForFinished(60000));
         QCOMPARE(p.exitCode(), status);
         QFile pdf(out);

@@ -13,15 +13,19 @@
 #include "texts/MainTexts.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace mx;
@@ -316,6 +320,35 @@ private Q_SLOTS:
         QCOMPARE(datafile::isModified(p.image()), saveTo.isEmpty());
     }
 
+    // File > Print shows the programming information in the program's language, with PDF saving.
+    void printPreview_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("English") << int(English) << "MX_806TQ Radio Programming Information";
+        QTest::newRow("Chinese") << int(Chinese) << "MX_806TQ 对讲机编程信息";
+    }
+    void printPreview()
+    {
+        QFETCH(int, language);
+        Program p(root(QTest::currentDataTag()), language);
+        QString shownTitle;
+        int pages = 0;
+        bool canSave = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            shownTitle = dialog->windowTitle();
+            if (auto* view = dialog->findChild<QPrintPreviewWidget*>()) pages = view->pageCount();
+            canSave = dialog->findChild<QAction*>("savePdf") != nullptr;
+            dialog->reject();
+        });
+        p.window->action("mnuFilePrint")->trigger();
+        QTEST(shownTitle, "title");
+        QVERIFY(pages >= 2); // the channels, options, eight tone tips and the TV channels
+        QVERIFY(canSave);
+    }
+
     void oneWindowPerEditorKindAndSplitterLimits()
     {
         Program p(root("one"));
@@ -367,9 +400,7 @@ private Q_SLOTS:
         RadioImage radio;
         QVERIFY(datafile::loadDataFile(radio, e2e::templateFile(2), p.app.versions, p.app.messenger) ==
                 datafile::LoadStatus::Ok);
-        QByteArray memory(RadioMemorySize, '\0');
-        fillRadioMemory(memory);
-        encodeImage(radio, memory);
+        const QByteArray memory = radioBytes(radio);
         QVERIFY(e2e::writeAll(dir + "/radio.bin", memory));
         e2e::Emulator emulator(dir);
         QVERIFY(emulator.start({"--memory", dir + "/radio.bin", "--save", dir + "/written.bin"}));
@@ -386,10 +417,7 @@ private Q_SLOTS:
         QTRY_VERIFY(!p.window->progressWindow());
         QCOMPARE(p.prompter.texts().last(), QStringLiteral("Read Data Completed."));
         QCOMPARE(p.image().work.rangeMode, qint16(2));
-        QByteArray readBack(RadioMemorySize, '\0');
-        fillRadioMemory(readBack);
-        encodeImage(p.image(), readBack);
-        QCOMPARE(readBack.left(WriteEndAddress + 1), memory.left(WriteEndAddress + 1));
+        QCOMPARE(radioBytes(p.image()).left(WriteEndAddress + 1), memory.left(WriteEndAddress + 1));
         QVERIFY(p.window->windowTitle().contains(QStringLiteral("26.3300 - 27.99125 MHz")));
         QVERIFY(p.window->editor(EditorKind::ChannelInfo));
 
@@ -405,11 +433,8 @@ private Q_SLOTS:
         const QStringList kept = QDir(dir + "/backups").entryList({"*.dat"});
         QCOMPARE(kept.size(), 2);
         QVERIFY(kept[0].endsWith("_read.dat") && kept[1].endsWith("_write.dat"));
-        QByteArray expected(RadioMemorySize, '\0');
-        fillRadioMemory(expected);
-        encodeImage(p.image(), expected);
-        QTRY_COMPARE(e2e::readAll(dir + "/written.bin").left(WriteEndAddress + 1),
-                     expected.left(WriteEndAddress + 1));
+        const QByteArray expected = radioBytes(p.image()).left(WriteEndAddress + 1);
+        QTRY_COMPARE(e2e::readAll(dir + "/written.bin").left(WriteEndAddress + 1), expected);
     }
 
     // With "Verify After Writing" a multi-radio write reads each radio back;
