@@ -195,9 +195,7 @@ private Q_SLOTS:
             << "31.00000 MHz lies outside 28.0000 - 29.7000 MHz";
         // The shipped 10M template's "EU" bands hold 28 MHz defaults: counted, not listed.
         QTest::newRow("encode: other range families counted")
-            << QStringList{"encode", QDir(binDir()).filePath("Init/0_MX806_New.dat"), "-o",
-                           m_dir.filePath("tpl.bin")}
-            << 0
+            << QStringList{"encode", e2e::templateFile(0), "-o", m_dir.filePath("tpl.bin")} << 0
             << "warning: range 2 (\"EU\"): 8 channel(s) outside its range or off the 5 kHz raster; the file "
                "uses range 0";
         QTest::newRow("encode into its input")
