@@ -394,6 +394,11 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
             progress.endLine();
             progress.setLabel(QStringLiteral("verify radio %1").arg(session.radiosWritten() + 1));
         });
+        QObject::connect(&session, &Session::radioVerified, [&](int number) {
+            progress.endLine();
+            if (!ctx.quiet())
+                ctx.say(QStringLiteral("radio %1 verified: it holds what was written").arg(number));
+        });
     }
     if (kind == TransferKind::MultiWrite) session.setVerifyEachRadio(ctx.isSet(QStringLiteral("verify")));
 

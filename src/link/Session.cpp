@@ -541,7 +541,9 @@ struct Session::Private
         if (multiWrite && success && verifying) {
             setVerifying(false);
             verifyResult = compareWritten(memory, readBack);
-            if (!verifyResult.ok) {
+            if (verifyResult.ok) {
+                Q_EMIT q->radioVerified(radiosWritten);
+            } else {
                 success = false;
                 result = SessionOutcome::VerifyFailed;
             }

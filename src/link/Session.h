@@ -120,6 +120,8 @@ Q_SIGNALS:
     // Multi-radio write with verification: true while the radio just written
     // is read back (progress counts the read from 0 again), false once done.
     void verifyingRadio(bool verifying);
+    // Multi-radio write with verification: radio number n gave back what was written.
+    void radioVerified(int number);
     // The transfer is over: the progress window goes now, before the port is
     // closed and queued and completion messages are shown.
     void transferEnded();
