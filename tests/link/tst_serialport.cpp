@@ -171,6 +171,8 @@ private Q_SLOTS:
         QTEST(ports::comNumber(name), "number");
     }
 
+    // (A listed number and a stored path: tst_mainwindow portDialogWithListedPorts and
+    // readAndWriteThroughTheEmulator.)
     void deviceFor_data()
     {
         QTest::addColumn<int>("comPort");
@@ -182,8 +184,6 @@ private Q_SLOTS:
         QTest::newRow("number") << 3 << ""
                                 << "COM3";
 #else
-        QTest::newRow("listed") << 2 << ""
-                                << "/dev/ttyUSB0";
         QTest::newRow("not listed") << 5 << ""
                                     << "/dev/ttyS4";
 #endif
