@@ -130,6 +130,7 @@ private Q_SLOTS:
     }
 
     // Handing over to the software of another version: an unsaved image is offered for saving first.
+    // (An unchanged one hands over without a question: tst_mainwindow dataFileOfAnotherVersionHandsOver.)
     void askSaveBeforeHandover_data()
     {
         QTest::addColumn<QString>("other");
@@ -142,7 +143,6 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message"); // after the question, if any
         const QString none, noVersion = "Fail to start the software. This version does not exist.";
         // clang-format off
-        QTest::newRow("unchanged: no question") << "V101" << false << Answer::Cancel << true << true << true << 0 << none;
         QTest::newRow("Yes saves, then hands over") << "V101" << true << Answer::Yes << true << true << true << 1 << none;
         QTest::newRow("Yes, save fails: stays") << "V101" << true << Answer::Yes << false << true << false << 1 << none;
         QTest::newRow("No hands over unsaved") << "V101" << true << Answer::No << true << true << true << 0 << none;

@@ -103,7 +103,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("family");
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("familyBack");
-        QTest::newRow("0") << 0 << "28.0000 - 29.7000 MHz" << 0;
         QTest::newRow("1") << 1 << "25.6150 - 30.1050 MHz" << 1;
         QTest::newRow("2") << 2 << "26.3300 - 27.99125 MHz" << 2;
         QTest::newRow("3 gives the first") << 3 << "28.0000 - 29.7000 MHz" << 0;

@@ -107,14 +107,10 @@ private Q_SLOTS:
         QTest::addColumn<int>("channel");
         QTest::addColumn<QString>("shown");
         QTest::newRow("EU 1") << 1 << 1 << "26.96500";
-        QTest::newRow("EU 23") << 1 << 23 << "27.25500";
         QTest::newRow("EU 24") << 1 << 24 << "27.23500";
-        QTest::newRow("EU 40") << 1 << 40 << "27.40500";
         QTest::newRow("PL 23") << 3 << 23 << "27.25000";
-        QTest::newRow("DE1 9") << 4 << 9 << "27.06500";
         QTest::newRow("DE2 1") << 5 << 1 << "26.56500";
         QTest::newRow("IN 27") << 6 << 27 << "27.27500";
-        QTest::newRow("US 19") << 7 << 19 << "27.18500";
         QTest::newRow("NZ 40") << 8 << 40 << "26.77000";
     }
     void regionalPlans()

@@ -44,8 +44,6 @@ void FakeRadio::configure(const QString& options)
             numbers << n.toInt(nullptr, 0);
         if (key == "detached")
             attached = false;
-        else if (key == "loneAck")
-            loneAck = true;
         else if (key == "endUnanswered")
             answerEnd = false;
         else if (key == "model")
@@ -58,18 +56,9 @@ void FakeRadio::configure(const QString& options)
             silentHandshakes = numbers;
         else if (key == "silentIdents")
             silentIdents = numbers;
-        else if (key == "drop")
-            dropOnce = numbers;
         else
             qFatal("FakeRadio: unknown option %s", qPrintable(option));
     }
-}
-
-void FakeRadio::lose()
-{
-    m_open = false;
-    ++m_generation;
-    Q_EMIT portLost();
 }
 
 void FakeRadio::reply(const QByteArray& bytes)
@@ -106,16 +95,14 @@ void FakeRadio::send(const QByteArray& frame, int)
     switch (f.kind) {
     case Kind::Handshake:
         if (silentHandshakes.contains(count(Kind::Handshake))) return;
-        return reply(loneAck ? ack : frames::handshakeReply());
+        return reply(frames::handshakeReply());
     case Kind::Ident:
         if (silentIdents.contains(count(Kind::Ident))) return;
         return reply(frames::identificationReply(model, firmware, flags));
     case Kind::Read: {
         if (dropOnce.remove(f.address)) return;
         if (strayAckOnce.remove(f.address)) return reply(ack);
-        QByteArray data = frames::dataFrame(f.address, memory);
-        if (badChecksumOnce.remove(f.address)) data[20] = char(data[20] + 1);
-        return reply(data);
+        return reply(frames::dataFrame(f.address, memory));
     }
     case Kind::Write:
         if (!frames::checksumMatches(frame) || dropOnce.remove(f.address)) return;

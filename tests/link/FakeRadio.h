@@ -2,7 +2,7 @@
 
 // An in-memory radio behind the RadioPort interface. It answers every frame
 // the way the radio does, one event-loop turn later, and can be told to stay
-// silent, to lose replies, to answer wrongly, or to be swapped for another.
+// silent, to lose replies, to answer with a lone ACK, or to be swapped for another.
 
 #include "link/RadioPort.h"
 
@@ -40,24 +40,19 @@ public:
     QByteArray memory; // 16,384 bytes
     QByteArray model = "MX806", firmware = "V100";
     int flags = 0;
-    bool loneAck = false; // handshake answered by a lone 06
     bool answerEnd = true;
     // Which handshakes and identification requests get no answer (1 the first sent).
     QSet<int> silentHandshakes, silentIdents;
-    // Blocks whose reply is lost (reads and writes), whose data frame has a wrong
-    // checksum, or whose read request gets a lone ACK; once each.
-    QSet<int> dropOnce, badChecksumOnce, strayAckOnce;
+    // Blocks whose reply is lost (reads and writes), or whose read request gets a lone ACK; once each.
+    QSet<int> dropOnce, strayAckOnce;
     // Called with every frame before the radio looks at it.
     std::function<void(const Frame&)> onFrame;
 
-    // Sets the radio up from options separated by blanks: detached, loneAck,
-    // endUnanswered, model=X, firmware=X, flags=N, and the lists silentHandshakes=1,3,
-    // silentIdents=N,... and drop=ADDRESS,...
+    // Sets the radio up from options separated by blanks: detached, endUnanswered,
+    // model=X, firmware=X, flags=N, and the lists silentHandshakes=1,3 and silentIdents=N,...
     void configure(const QString& options);
     // A different radio on the cable (blank memory).
     void swapRadio();
-    // The cable is pulled: the port reports itself lost.
-    void lose();
 
     // ---- Record ----
     QList<Frame> frames;
