@@ -157,8 +157,6 @@ private Q_SLOTS:
             << QStringList{"--firmware", "V200"} << QStringList{} << 5
             << QStringList{"incompatible version", "has firmware V2.00; this is software version V1.00",
                            "\nmx806: no installed software version handles V2.00"};
-        QTest::newRow("unplugged, no retry")
-            << QStringList{"--unplug-after", "100"} << QStringList{"--retries", "0"} << 3 << cancelled;
         QTest::newRow("unplugged, retry spent")
             << QStringList{"--unplug-after", "100"} << QStringList{"--retries", "1"} << 3 << cancelled;
         QTest::newRow("never answers")
