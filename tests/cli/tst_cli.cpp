@@ -1,7 +1,6 @@
-// The command line: exit status and listing of `mx806 show`, and the
-// prompter that answers the core's questions without a person.
+// The command line: exit status and listing of `mx806 show`. How questions are
+// answered and printed shows in the emulator runs (tst_e2e_read).
 
-#include "cli/CliPrompter.h"
 #include "data/DataFile.h"
 #include "e2e/E2e.h"
 
@@ -105,8 +104,6 @@ private Q_SLOTS:
         const QString noPortRoot = m_dir.filePath(QStringLiteral("noport"));
         const QString distRoot = qEnvironmentVariable("MX_DIST_DIR");
         const QString nowhere = m_dir.filePath(QStringLiteral("nodir/x.dat"));
-        const QString memory = m_dir.filePath(QStringLiteral("short.bin"));
-        QFile(memory).open(QIODevice::WriteOnly);
 
         QTest::newRow("no arguments") << QStringList{} << 1 << "usage:";
         QTest::newRow("unknown command") << QStringList{"frobnicate"} << 1 << "unknown command frobnicate\n";
@@ -148,7 +145,6 @@ private Q_SLOTS:
             << "needs --count N (1 or more)";
         QTest::newRow("help of read") << QStringList{"read", "-h"} << 0 << "";
         QTest::newRow("help") << QStringList{"--help"} << 0 << "";
-        QTest::newRow("help of show") << QStringList{"help", "show"} << 0 << "";
         QTest::newRow("copy") << QStringList{"show", good} << 0 << "";
         QTest::newRow("root given after") << QStringList{"show", good, "--root", distRoot} << 0 << "";
         QTest::newRow("root given before") << QStringList{"--root=" + distRoot, "show", good} << 0 << "";
@@ -206,9 +202,6 @@ private Q_SLOTS:
         QTest::newRow("decode a missing file")
             << QStringList{"decode", m_dir.filePath("none.bin"), "-o", m_dir.filePath("d.dat")} << 2
             << "none.bin: No such file or directory";
-        QTest::newRow("decode an empty file")
-            << QStringList{"decode", memory, "-o", m_dir.filePath("d.dat")} << 2
-            << "short.bin: 0 bytes; a memory image holds exactly 16384";
         // Outputs are checked before the radio is touched (/dev/null is never opened).
         QTest::newRow("read into a missing folder")
             << QStringList{"read", "--port", "/dev/null", "-o", nowhere} << 2 << "nodir does not exist";
@@ -267,64 +260,6 @@ private Q_SLOTS:
         static const e2e::Result r = e2e::runMx806({QStringLiteral("show"), euTemplate()});
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(QString::fromUtf8(r.out).contains(expected), r.out.left(2000).constData());
-    }
-
-    // Each kind of question gets its preset answer, printed after it; "Check
-    // Connection" (Retry/Cancel after the handshake, OK/Cancel for a block) goes
-    // on `limit` times and is then cancelled, the two forms sharing the count.
-    void prompter_data()
-    {
-        QTest::addColumn<int>("buttons");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("limit"); // the question is asked limit + 1 times
-        QTest::addColumn<QString>("printed");
-        const QString check = text(TextId::CheckConnection, English);
-        const auto asked = [&](const char* go, int limit) -> QString {
-            return QStringLiteral("mx806: %1 [%2]\n").arg(check, QLatin1String(go)).repeated(limit) +
-                   QStringLiteral("mx806: %1 [Cancel]\n").arg(check);
-        };
-        QTest::newRow("message, CR LF printed as LF")
-            << int(Buttons::Ok) << "Read data.\r\nGo on?" << 0 << "mx806: Read data.\nGo on?\n";
-        QTest::newRow("ok/cancel: not limited")
-            << int(Buttons::OkCancel) << "Go on?" << 0 << "mx806: Go on? [OK]\n";
-        QTest::newRow("yes/no") << int(Buttons::YesNo) << "Go on?" << 0 << "mx806: Go on? [No]\n";
-        QTest::newRow("yes/no/cancel")
-            << int(Buttons::YesNoCancel) << "Go on?" << 0 << "mx806: Go on? [No]\n";
-        for (const int limit : {0, 1, 3}) {
-            QTest::addRow("handshake, limit %d", limit)
-                << int(Buttons::RetryCancel) << check << limit << asked("Retry", limit);
-            QTest::addRow("block, limit %d", limit)
-                << int(Buttons::OkCancel) << check << limit << asked("OK", limit);
-        }
-    }
-    void prompter()
-    {
-        QFETCH(int, buttons);
-        QFETCH(QString, text);
-        QFETCH(int, limit);
-        QFETCH(QString, printed);
-        QString shown;
-        QTextStream stream(&shown);
-        cli::CliPrompter prompter(&stream);
-        prompter.setRetryLimit(limit);
-        for (int k = 0; k <= limit; ++k)
-            prompter.ask(text, Buttons(buttons), Icon::Question);
-        stream.flush();
-        QCOMPARE(shown, printed);
-        QCOMPARE(prompter.texts(), QStringList(limit + 1, text));
-        QCOMPARE(prompter.questionCount(), buttons == int(Buttons::Ok) ? 0 : limit + 1);
-        // Quiet (-q): answered as before, nothing printed.
-        prompter.setQuiet(true);
-        prompter.ask(text, Buttons::Ok, Icon::None);
-        stream.flush();
-        QCOMPARE(shown, printed);
-        if (text != mx::text(TextId::CheckConnection, English)) return;
-        QCOMPARE(prompter.retriesGiven(), limit);
-        // A new transfer starts counting again; the other form counts as well.
-        prompter.resetRetries();
-        const Buttons other = buttons == int(Buttons::RetryCancel) ? Buttons::OkCancel : Buttons::RetryCancel;
-        QCOMPARE(prompter.ask(text, other, Icon::None) != Answer::Cancel, limit > 0);
-        QCOMPARE(prompter.retriesGiven(), qMin(limit, 1));
     }
 };
 

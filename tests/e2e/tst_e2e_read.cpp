@@ -75,6 +75,8 @@ private Q_SLOTS:
         const QString out = m_dir.filePath("read.dat");
         const Result r = runMx806({"read", "--port", radio.device(), "-o", out});
         QVERIFY2(r.finished && r.exitCode == 0, r.err.constData());
+        // The question's CR LF printed as LF, answered OK.
+        QVERIFY(r.err.startsWith("mx806: Read data from radio.\nDo you wish continue? [OK]\n"));
         QVERIFY(r.err.contains("Read Data Completed."));
         radio.stop();
         const QStringList requested = radio.blocks('R');
@@ -157,10 +159,12 @@ private Q_SLOTS:
             << QStringList{"--firmware", "V200"} << QStringList{} << 5
             << QStringList{"incompatible version", "has firmware V2.00; this is software version V1.00",
                            "\nmx806: no installed software version handles V2.00"};
-        QTest::newRow("unplugged, no retry")
-            << QStringList{"--unplug-after", "100"} << QStringList{"--retries", "0"} << 3 << cancelled;
         QTest::newRow("unplugged, retry spent")
             << QStringList{"--unplug-after", "100"} << QStringList{"--retries", "1"} << 3 << cancelled;
+        // The handshake's Retry and a block's OK count together against --retries.
+        QTest::newRow("retry spent on the handshake")
+            << QStringList{"--ignore-handshakes", "2", "--unplug-after", "100"}
+            << QStringList{"--retries", "1"} << 3 << cancelled + QStringList{"Retry or Cancel? [Retry]"};
         QTest::newRow("never answers")
             << QStringList{"--ignore-handshakes", "1000"} << QStringList{"--retries", "0"} << 3 << cancelled;
     }
@@ -179,6 +183,10 @@ private Q_SLOTS:
         for (const QString& message : messages)
             QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
         QVERIFY(!r.err.contains("Read Data Completed."));
+        // --retries N: N tries again in all (Retry after the handshake, OK after a block), then Cancel.
+        if (readOptions.size() == 2)
+            QCOMPARE(r.err.count("Retry or Cancel? [Retry]") + r.err.count("Retry or Cancel? [OK]"),
+                     readOptions[1].toInt());
         QVERIFY(!QFileInfo::exists(out));
         QVERIFY(!QFileInfo::exists(mx::datafile::channelFileName(out)));
         radio.stop();

@@ -56,9 +56,6 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("writeOptions");
         const QStringList done{"Write Data Completed."};
         QTest::newRow("undisturbed") << QStringList{} << 0 << done << false << QStringList{};
-        QTest::newRow("first handshake ignored")
-            << QStringList{"--ignore-handshakes", "1"} << 0 << done << false << QStringList{};
-        QTest::newRow("lone ACK") << QStringList{"--lone-ack"} << 0 << done << false << QStringList{};
         QTest::newRow("lost ACK") << QStringList{"--drop-block", "0x1000"} << 0 << done << true
                                   << QStringList{};
         QTest::newRow("NAK") << QStringList{"--bad-checksum", "0x3F50"} << 0 << done << true << QStringList{};
@@ -128,7 +125,6 @@ private Q_SLOTS:
             << "in.fre: No such file or directory; 323 of the 323 channels that in.dat counts are missing\n"
                "mx806: nothing written";
         QTest::newRow("multi-write: channel file missing") << "multi-write" << dat << "nothing written";
-        QTest::newRow("encode: short file") << "encode" << QByteArray(100, 'x') << "not a data file";
         QTest::newRow("decode: short memory") << "decode" << QByteArray(100, 'x') << "100 bytes;";
         QTest::newRow("decode: long memory")
             << "decode" << QByteArray(0x4001, char(0xFF)) << "more than 16384 bytes;";
@@ -142,7 +138,7 @@ private Q_SLOTS:
         QFile::remove(input);
         QFile::remove(m_dir.filePath("in.fre"));
         if (!content.isEmpty()) QVERIFY(writeAll(input, content));
-        const QString output = m_dir.filePath(command == "encode" ? "out.bin" : "out.dat");
+        const QString output = m_dir.filePath("out.dat");
         QFile::remove(output);
 
         Result r;

@@ -89,14 +89,9 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("roger 3") << "Combo1_28" << "3" << int(Opt::RogerTone) << 3;
         QTest::newRow("MON 32") << "Combo1_8" << "32" << int(Opt::MonSetting) << 32;
-        QTest::newRow("TV SQL 9") << "Combo1_24" << "9" << int(Opt::TVSqlLevel) << 9;
         QTest::newRow("time-out 600s") << "Combo1_9" << "600s" << int(Opt::TimeOutTimer) << 20;
         QTest::newRow("TSQ last DCS") << "Combo1_29" << "D754N" << int(Opt::TSQCode) << 142;
-        QTest::newRow("TSQ 250.3") << "Combo1_29" << "250.3" << int(Opt::TSQCode) << 38;
-        QTest::newRow("loop 10.0s") << "Combo1_32" << "10.0s" << int(Opt::BacklightLoopTime) << 19;
-        QTest::newRow("REP -") << "Combo1_30" << "-" << int(Opt::REPDirection) << 2;
         QTest::newRow("colour loop") << "Combo1_17" << "Loop" << int(Opt::BacklightColor) << 7;
-        QTest::newRow("show VSWR off") << "Check2_7" << "" << int(Opt::ShowVSWRLaunch) << 0;
         QTest::newRow("ASQ on") << "Check2_6" << "" << int(Opt::ASQ) << 1;
         // clang-format on
     }
@@ -131,7 +126,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("MON 255") << int(Opt::MonSetting) << 255 << "Combo1_8" << "32";
         QTest::newRow("MON 0") << int(Opt::MonSetting) << 0 << "Combo1_8" << "1";
-        QTest::newRow("time-out 20") << int(Opt::TimeOutTimer) << 20 << "Combo1_9" << "600s";
         QTest::newRow("time-out -1") << int(Opt::TimeOutTimer) << -1 << "Combo1_9" << "Off";
         QTest::newRow("roger of a silent tip") << int(Opt::RogerTone) << 7 << "Combo1_28" << "OFF";
         QTest::newRow("TSQ 38") << int(Opt::TSQCode) << 38 << "Combo1_29" << "250.3";

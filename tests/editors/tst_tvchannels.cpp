@@ -42,7 +42,6 @@ private Q_SLOTS:
         // clang-format off
         QTest::newRow("off raster moves down") << 3 << "160.003" << QStringList{"160.00000", "ON", "Narrow"} << 160.0 << both << 2;
         QTest::newRow("6.25 kHz raster stays") << 3 << "160.00625" << QStringList{"160.00625", "ON", "Narrow"} << 160.00625 << both << 2;
-        QTest::newRow("12.5 kHz stays") << 3 << "160.0125" << QStringList{"160.01250", "ON", "Narrow"} << 160.0125 << both << 2;
         QTest::newRow("real division") << 1 << "155.123" << QStringList{"155.12000", "OFF", "Wide"} << 155.12 << both << 2;
         QTest::newRow("149 is 150") << 1 << "149" << QStringList{"150.00000", "OFF", "Wide"} << 150.0 << both << 2;
         QTest::newRow("180 is 170") << 1 << "180" << QStringList{"170.00000", "OFF", "Wide"} << 170.0 << both << 2;

@@ -113,10 +113,6 @@ private Q_SLOTS:
         QTest::newRow("not a pdf name") << QStringList{"print", eu, "-o", "out.txt"} << 1 << false;
         QTest::newRow("unknown language")
             << QStringList{"print", eu, "--language", "fr", "-o", "OUT"} << 1 << false;
-        QTest::newRow("missing data file")
-            << QStringList{"print", "/nonexistent/x.dat", "-o", "OUT"} << 2 << false;
-        QTest::newRow("folder missing")
-            << QStringList{"print", eu, "-o", "/nonexistent/out.pdf"} << 2 << false;
     }
     void print()
     {
