@@ -4,6 +4,7 @@
 // a prompter that takes its answers from the input, and a failure that
 // libFuzzer reports with the input that caused it.
 
+#include "data/DataFile.h"
 #include "data/RadioData.h"
 #include "data/VersionTable.h"
 #include "texts/Messenger.h"
@@ -74,6 +75,26 @@ private:
     const std::uint8_t* m_p;
     const std::uint8_t* m_end;
 };
+
+// A data file pair taken from the input and written at path: one selector
+// byte, then the data file (1226 bytes when bit 0 is clear, else every
+// remaining byte), then its channel file (absent when bit 1 is set).
+struct FilePair
+{
+    std::uint8_t selector;
+    QByteArray dat, fre;
+};
+inline FilePair writeFilePair(Input& input, const QString& path)
+{
+    FilePair pair;
+    pair.selector = input.byte();
+    pair.dat = (pair.selector & 1) ? input.rest() : input.take(mx::datafile::DataFileSize);
+    pair.fre = input.rest();
+    writeFile(path, pair.dat);
+    QFile::remove(mx::datafile::channelFileName(path));
+    if (!(pair.selector & 2)) writeFile(mx::datafile::channelFileName(path), pair.fre);
+    return pair;
+}
 
 // Answers every question with a choice taken from the input.
 class InputPrompter : public mx::Prompter

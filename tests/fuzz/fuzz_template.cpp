@@ -13,14 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     fuzz::app();
     fuzz::Input input(data, size);
-    const std::uint8_t selector = input.byte();
-    const QByteArray dat = (selector & 1) ? input.rest() : input.take(datafile::DataFileSize);
-    const QByteArray fre = input.rest();
-
     const QString path = fuzz::scratch(QStringLiteral("0_MX806_New.dat"));
-    fuzz::writeFile(path, dat);
-    QFile::remove(datafile::channelFileName(path));
-    if (!(selector & 2)) fuzz::writeFile(datafile::channelFileName(path), fre);
+    const auto [selector, dat, fre] = fuzz::writeFilePair(input, path);
 
     RadioImage image;
     defaults::applyBuiltIn(image, QDate(2026, 12, 7));
