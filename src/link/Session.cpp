@@ -125,6 +125,15 @@ struct Session::Private
         sendFrame(frames::handshake(), frames::HandshakeReplyLength);
     }
 
+    // A conversation from its start: handshake first, blocks from the first one.
+    void newConversation()
+    {
+        handshakeRetries = 0;
+        identRetries = 0;
+        blockAddress = -blockSize;
+        sendHandshake();
+    }
+
     void sendIdentRequest() { sendFrame(frames::identificationRequest(), frames::IdentificationReplyLength); }
 
     void sendEnd() { sendFrame(frames::endFrame(), frames::EndReplyLength); }
@@ -394,10 +403,7 @@ struct Session::Private
             return;
         }
         clearSwapDetection();
-        handshakeRetries = 0;
-        identRetries = 0;
-        sendHandshake();
-        blockAddress = -blockSize;
+        newConversation();
         resetProgress();
     }
 
@@ -523,12 +529,9 @@ struct Session::Private
     void startRadioCheck()
     {
         readBack = QByteArray(RadioMemorySize, char(0xFF));
-        handshakeRetries = 0;
-        identRetries = 0;
-        blockAddress = -blockSize;
         setVerifying(true);
         resetProgress();
-        sendHandshake();
+        newConversation();
     }
 
     // FinishSession.
@@ -553,13 +556,9 @@ struct Session::Private
             ++radiosWritten;
             if (radiosWritten <= radiosToWrite) {
                 // The next radio: wait until the written one is gone and another answers.
+                clearSwapDetection();
                 swapDetect = true;
-                swapFailCount = 0;
-                swapAckCount = 0;
-                handshakeRetries = 0;
-                identRetries = 0;
-                blockAddress = -blockSize;
-                sendHandshake();
+                newConversation();
                 setWaitingNext(true);
                 Q_EMIT q->radioChanged(radiosWritten);
                 resetProgress();

@@ -75,11 +75,14 @@ VerifyResult compareWritten(const QByteArray& written, const QByteArray& readBac
     return {};
 }
 
+QString verifyPlace(const VerifyResult& result)
+{
+    return QStringLiteral("0x%1 (%2)").arg(result.address, 4, 16, QLatin1Char('0')).arg(result.field);
+}
+
 QString verifyFailedText(const VerifyResult& result)
 {
-    return QStringLiteral("Verify failed at 0x%1 (%2).")
-        .arg(result.address, 4, 16, QLatin1Char('0'))
-        .arg(result.field);
+    return QStringLiteral("Verify failed at ") + verifyPlace(result) + QLatin1Char('.');
 }
 
 } // namespace mx

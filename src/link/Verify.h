@@ -19,6 +19,8 @@ VerifyResult compareWritten(const QByteArray& written, const QByteArray& readBac
 // The value a byte of the radio's memory belongs to, in readable words.
 QString describeAddress(int address);
 
+// Where a check failed: "0x1234 (band 3 channel 7 receive frequency)".
+QString verifyPlace(const VerifyResult& result);
 // "Verify failed at 0x1234 (band 3 channel 7 receive frequency)."
 QString verifyFailedText(const VerifyResult& result);
 

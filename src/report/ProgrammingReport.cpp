@@ -2,6 +2,7 @@
 
 #include "data/ChannelRules.h"
 #include "data/FreqRules.h"
+#include "data/OptionRules.h"
 #include "data/RadioData.h"
 #include "data/ToneRules.h"
 #include "report/TipPicture.h"
@@ -61,8 +62,9 @@ public:
     void paragraph(const QString& text) { m_html += QStringLiteral("<p>%1</p>\n").arg(esc(text)); }
     void tableStart()
     {
-        m_html += QStringLiteral("<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
-                                 "style=\"border-collapse: collapse; border-color: #808080; margin-top: 10px;\">\n");
+        m_html += QStringLiteral(
+            "<table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" "
+            "style=\"border-collapse: collapse; border-color: #808080; margin-top: 10px;\">\n");
     }
     // A table whose caption and column names stand in its head: they stay
     // with its first rows and come again on every page the table runs onto.
@@ -167,17 +169,23 @@ void channels(Html& html, const RadioImage& image, int language)
     }
 }
 
-QString tenths(int value)
-{
-    return freq::formatFixed(value / 10.0, 1);
-}
-
 void options(Html& html, const RadioDataRecord& rec, int language)
 {
     const OptFeatRecord& o = rec.optFeat;
     auto t = [language](OptionText id) { return text(id, language); };
     const QStringList onOff = channelrules::onOffList(language);
-    const QString off = t(OptionText::Off);
+    // A list field as the option window shows it; the on/off lists, the colours,
+    // the tone squelch code and the repeater direction show their first item for
+    // a value outside the list.
+    auto item = [&](Opt::Word word, bool firstWhenOutside = false) {
+        const QStringList items = optionrules::listItems(rec, word, language);
+        if (firstWhenOutside) return itemOr0(items, o[word]);
+        return items.value(optionrules::shownIndex(optionrules::fieldOf(word), o[word], items));
+    };
+    auto limited = [&](Opt::Word word) {
+        const optionrules::Field& f = optionrules::fieldOf(word);
+        return optionrules::tenths(qBound(f.low, int(o[word]), f.high));
+    };
 
     html.heading(2, t(OptionText::Title));
     html.tableWithHead({}, {text(ReportText::Item, language), text(ReportText::Value, language)});
@@ -196,38 +204,26 @@ void options(Html& html, const RadioDataRecord& rec, int language)
     for (const auto& [caption, field] : checks)
         html.pair(t(caption), onOff[o[field] == 1 ? 1 : 0]);
 
-    html.pair(t(OptionText::Mon), QString::number(qBound(1, int(o[Opt::MonSetting]), 32)));
-    html.pair(t(OptionText::TVSqlLevel), QString::number(qBound(1, int(o[Opt::TVSqlLevel]), 9)));
-    const int timeOut = qBound(0, int(o[Opt::TimeOutTimer]), 20);
-    html.pair(t(OptionText::TimeOutTimer),
-              timeOut == 0 ? off : QString::number(30 * timeOut) + QLatin1Char('s'));
-    html.pair(t(OptionText::BacklightColor), itemOr0(backlightColors(language), o[Opt::BacklightColor]));
-    const int brightness = qBound(0, int(o[Opt::BacklightBrightness]), 31);
-    html.pair(t(OptionText::BacklightBrightness), brightness == 0 ? off : QString::number(brightness));
-    html.pair(t(OptionText::BacklightLoopTime),
-              freq::formatFixed((qBound(0, int(o[Opt::BacklightLoopTime]), 19) + 1) * 0.5, 1) +
-                  QLatin1Char('s'));
-    html.pair(t(OptionText::SWRMax), tenths(qBound(12, int(o[Opt::SWRMax]), 200)));
+    html.pair(t(OptionText::Mon), item(Opt::MonSetting));
+    html.pair(t(OptionText::TVSqlLevel), item(Opt::TVSqlLevel));
+    html.pair(t(OptionText::TimeOutTimer), item(Opt::TimeOutTimer));
+    html.pair(t(OptionText::BacklightColor), item(Opt::BacklightColor, true));
+    html.pair(t(OptionText::BacklightBrightness), item(Opt::BacklightBrightness));
+    html.pair(t(OptionText::BacklightLoopTime), item(Opt::BacklightLoopTime));
+    html.pair(t(OptionText::SWRMax), limited(Opt::SWRMax));
 
     html.groupRow(t(OptionText::PublicFrame));
-    html.pair(t(OptionText::Public), itemOr0(onOff, o[Opt::PublicMode]));
-    html.pair(t(OptionText::Busy), itemOr0(onOff, o[Opt::Busy]));
-    html.pair(t(OptionText::HiCut), itemOr0(onOff, o[Opt::HiCut]));
-    const QStringList rogers = channelrules::rogerList(rec, language);
-    html.pair(t(OptionText::Roger),
-              rogers.value(rogers.indexOf(QString::number(o[Opt::RogerTone])), rogers[0]));
-    // The window's tone squelch list starts with "Off" in both languages.
-    const int tsq = o[Opt::TSQCode];
-    html.pair(t(OptionText::Tsq), tsq > 0 && tsq < channelrules::ToneSquelchCount
-                                      ? channelrules::toneSquelchText(tsq)
-                                      : QStringLiteral("Off"));
-    html.pair(t(OptionText::Rep), itemOr0(channelrules::repeaterList(language), o[Opt::REPDirection]));
-    const int offset = qBound(0, int(o[Opt::REPOffsetKHz]), 1000);
-    html.pair(t(OptionText::RepOffset), QString::number(offset - offset % 5));
+    html.pair(t(OptionText::Public), item(Opt::PublicMode, true));
+    html.pair(t(OptionText::Busy), item(Opt::Busy, true));
+    html.pair(t(OptionText::HiCut), item(Opt::HiCut, true));
+    html.pair(t(OptionText::Roger), item(Opt::RogerTone));
+    html.pair(t(OptionText::Tsq), item(Opt::TSQCode, true));
+    html.pair(t(OptionText::Rep), item(Opt::REPDirection, true));
+    html.pair(t(OptionText::RepOffset), QString::number(optionrules::shownRepOffset(o[Opt::REPOffsetKHz])));
 
     html.groupRow(t(OptionText::BatteryFrame));
-    html.pair(t(OptionText::BatteryMin), tenths(qBound(90, int(o[Opt::BatteryMin]), 170)));
-    html.pair(t(OptionText::BatteryMax), tenths(qBound(90, int(o[Opt::BatteryMax]), 170)));
+    html.pair(t(OptionText::BatteryMin), limited(Opt::BatteryMin));
+    html.pair(t(OptionText::BatteryMax), limited(Opt::BatteryMax));
     html.tableEnd();
 }
 

@@ -932,8 +932,8 @@ void MainWindow::sessionEnded(SessionOutcome outcome)
 
 QString MainWindow::verifyFailedMessage(const VerifyResult& result) const
 {
-    return mainText(MainText::VerifyFailedAt, language()) +
-           QStringLiteral(" 0x%1 (%2).").arg(result.address, 4, 16, QLatin1Char('0')).arg(result.field);
+    return mainText(MainText::VerifyFailedAt, language()) + QLatin1Char(' ') + verifyPlace(result) +
+           QLatin1Char('.');
 }
 
 void MainWindow::explainRefusedPort()
