@@ -2,6 +2,7 @@
 
 #include "cli/Problems.h"
 #include "data/FreqRules.h"
+#include "data/ImageText.h"
 #include "data/RadioData.h"
 #include "texts/Texts.h"
 
@@ -232,15 +233,8 @@ QString rogerText(int tip)
 
 QString familyName(int family)
 {
-    switch (family) {
-    case 0:
-        return QStringLiteral("10M");
-    case 1:
-        return QStringLiteral("HF");
-    case 2:
-        return QStringLiteral("EU");
-    }
-    return unlisted(family);
+    const QString name = imagetext::familyName(family);
+    return name.isEmpty() ? unlisted(family) : name;
 }
 
 void printImage(QTextStream& out, const RadioImage& image, const QString& fileName)

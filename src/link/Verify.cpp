@@ -1,13 +1,12 @@
 #include "link/Verify.h"
 
+#include "data/ImageText.h"
 #include "link/MemoryCodec.h"
 #include "link/MemoryMap.h"
 
 namespace mx {
 
 namespace {
-
-const char* const FamilyNames[] = {"10M", "HF", "EU"};
 
 template <class F> QString fieldAt(const std::vector<F>& fields, int at)
 {
@@ -32,7 +31,7 @@ QString describeAddress(int address)
             offset < RxFreqBytes ? QStringLiteral("receive frequency") : fieldAt(channelFields(), offset);
         if (what.isEmpty()) what = QStringLiteral("unused byte %1").arg(offset);
         return QStringLiteral("%1 band %2 channel %3 %4")
-            .arg(QLatin1String(FamilyNames[m]))
+            .arg(imagetext::familyName(m))
             .arg(b)
             .arg(i)
             .arg(what);
@@ -50,7 +49,7 @@ QString describeAddress(int address)
         if (hasChannelBitmap(m) && address >= ChannelBitmapBase[m] &&
             address < ChannelBitmapBase[m] + 5 * BandCount)
             return QStringLiteral("%1 band %2 channels in use")
-                .arg(QLatin1String(FamilyNames[m]))
+                .arg(imagetext::familyName(m))
                 .arg((address - ChannelBitmapBase[m]) / 5 + 1);
     if (const QString option = fieldAt(optionFields(), address); !option.isEmpty()) return option;
     for (int t = 1; t <= ToneTipCount; ++t) {
