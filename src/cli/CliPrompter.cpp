@@ -51,9 +51,8 @@ Answer CliPrompter::ask(const QString& text, Buttons buttons, Icon)
         else
             ++m_retries;
     }
-    if (buttons != Buttons::Ok) ++m_questions;
 
-    if (!m_quiet && !m_unprinted.contains(text)) {
+    if (!m_unprinted.contains(text)) {
         if (m_beforePrint) m_beforePrint();
         QTextStream fallback(stderr);
         QTextStream& err = m_err ? *m_err : fallback;

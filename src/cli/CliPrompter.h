@@ -31,22 +31,15 @@ public:
 
     Answer ask(const QString& text, Buttons buttons, Icon icon) override;
 
-    void setDefaultAnswer(Buttons buttons, Answer answer) { m_defaults[buttons] = answer; }
     Answer defaultAnswer(Buttons buttons) const;
 
     // How many questions asking to try again get Retry or OK before Cancel.
     void setRetryLimit(int limit) { m_retryLimit = limit; }
     int retryLimit() const { return m_retryLimit; }
-    // Retry or OK answers given to them since the last resetRetries (or since the start).
-    int retriesGiven() const { return m_retries; }
-    void resetRetries() { m_retries = 0; }
 
     // Everything asked so far, in order.
     const QStringList& texts() const { return m_texts; }
-    int questionCount() const { return m_questions; }
 
-    // Quiet: nothing is printed (the texts are still recorded).
-    void setQuiet(bool quiet) { m_quiet = quiet; }
     // These texts are answered as usual but not printed (-q: news that is no error).
     void setUnprinted(const QStringList& texts) { m_unprinted = texts; }
     // Runs before a text is printed (a progress bar ends its line).
@@ -61,9 +54,7 @@ private:
     QStringList m_unprinted;
     std::function<void()> m_beforePrint;
     int m_retryLimit = 3;
-    int m_retries = 0;
-    int m_questions = 0;
-    bool m_quiet = false;
+    int m_retries = 0; // Retry or OK answers given so far
 };
 
 } // namespace mx::cli

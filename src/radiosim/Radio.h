@@ -69,7 +69,6 @@ public:
     void replace();
 
     const Bytes& memory() const { return m_memory; }
-    int blocksAnswered() const { return m_blocks; }
     int dataFramesStored() const { return m_frames; }
 
 private:

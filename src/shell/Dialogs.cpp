@@ -354,11 +354,6 @@ int ProgressWindow::percent() const
     return m_bar->value();
 }
 
-QString ProgressWindow::percentText() const
-{
-    return m_percent->text();
-}
-
 void ProgressWindow::finish()
 {
     m_finishing = true;

@@ -46,7 +46,6 @@ public:
     PortDialog(App& app, Lister lister, bool comNumbers, QWidget* parent = nullptr);
 
     QComboBox* combo() const { return m_combo; }
-    int selectedNumber() const { return m_selected; }
     // Lists the ports again and reselects the user's current choice.
     void refresh();
     void confirm();
@@ -93,8 +92,6 @@ public:
     void finish();
 
     int percent() const;
-    QString percentText() const;
-    QLabel* waitingLabel() const { return m_waiting; }
 
 Q_SIGNALS:
     void cancelRequested();

@@ -62,7 +62,6 @@ public:
     void setRadioCountAsker(std::function<int()> asker);
     // Where dated copies of what is read from and written to radios go.
     void setBackupFolder(const QString& folder) { m_backupFolder = folder; }
-    QString backupFolder() const { return m_backupFolder; }
 
     QAction* action(const QString& name) const;
     QAction* toolButton(const QString& key) const;
@@ -132,7 +131,6 @@ private:
     bool saveTo(const QString& path);
     void startProgress(bool reading, int radios);
     void transferEnded();
-    void sessionFinished();
     void imageReplaced();
     void openChannelEditorAndCascade();
     QString fileFilter() const;

@@ -59,7 +59,6 @@ public:
     MessageQueue& pending() { return m_pending; }
 
     Prompter& prompter() { return *m_prompter; }
-    void setPrompter(Prompter& prompter) { m_prompter = &prompter; }
 
 private:
     Prompter* m_prompter;
