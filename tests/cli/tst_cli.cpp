@@ -13,32 +13,16 @@ using namespace mx;
 
 namespace {
 
-QString program()
-{
-    return QDir(e2e::binDir()).filePath(QStringLiteral("mx806"));
-}
-
-QString euTemplate()
-{
-    return e2e::templateFile(2);
-}
-
 // A copy of the EU template pair in dir, its data file changed by edit.
 QString copyTemplate(const QTemporaryDir& dir, const QString& name,
                      const std::function<void(QByteArray&)>& edit)
 {
-    QFile in(euTemplate());
-    QFile fre(datafile::channelFileName(euTemplate()));
-    if (!in.open(QIODevice::ReadOnly) || !fre.open(QIODevice::ReadOnly)) return {};
-    QByteArray bytes = in.readAll();
+    const QString tpl = e2e::templateFile(2), path = dir.filePath(name + QStringLiteral(".dat"));
+    QByteArray bytes = e2e::readAll(tpl);
     edit(bytes);
-    const QString path = dir.filePath(name + QStringLiteral(".dat"));
-    QFile out(path);
-    QFile outFre(dir.filePath(name + QStringLiteral(".fre")));
-    if (!out.open(QIODevice::WriteOnly) || !outFre.open(QIODevice::WriteOnly)) return {};
-    out.write(bytes);
-    outFre.write(fre.readAll());
-    return path;
+    const bool written = e2e::writeAll(path, bytes) &&
+                         QFile::copy(datafile::channelFileName(tpl), datafile::channelFileName(path));
+    return written ? path : QString();
 }
 
 } // namespace
@@ -52,17 +36,15 @@ class TstCli : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        QVERIFY2(QFile::exists(program()), "mx806 missing: build it first");
-        QVERIFY2(QFile::exists(euTemplate()), "templates missing: build the 'templates' target first");
+        QVERIFY2(QFile::exists(QDir(e2e::binDir()).filePath(QStringLiteral("mx806"))),
+                 "mx806 missing: build it first");
+        QVERIFY2(QFile::exists(e2e::templateFile(2)),
+                 "templates missing: build the 'templates' target first");
         QVERIFY(m_dir.isValid());
         QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("emptyroot")));
         // An install root whose settings chose no port (the port dialog's OK with no port listed).
-        QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("noport/language")));
-        QVERIFY(QFile::copy(QDir(qEnvironmentVariable("MX_DIST_DIR")).filePath(QStringLiteral("Version.ini")),
-                            m_dir.filePath(QStringLiteral("noport/Version.ini"))));
-        QFile ini(m_dir.filePath(QStringLiteral("noport/language/mysetup.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[language]\r\nIsFirstRun=0\r\ncomPort=0\r\n");
+        e2e::makeRoot(m_dir.filePath(QStringLiteral("noport")),
+                      "[language]\r\nIsFirstRun=0\r\ncomPort=0\r\n");
     }
 
     void exitStatus_data()
@@ -257,7 +239,7 @@ private Q_SLOTS:
     void showListsRegionalPlans()
     {
         QFETCH(QString, expected);
-        static const e2e::Result r = e2e::runMx806({QStringLiteral("show"), euTemplate()});
+        static const e2e::Result r = e2e::runMx806({QStringLiteral("show"), e2e::templateFile(2)});
         QCOMPARE(r.exitCode, 0);
         QVERIFY2(QString::fromUtf8(r.out).contains(expected), r.out.left(2000).constData());
     }

@@ -7,10 +7,8 @@
 #include "data/DataFile.h"
 #include "data/Defaults.h"
 #include "data/FreqRules.h"
-#include "data/ImageText.h"
 #include "e2e/E2e.h"
 #include "link/MemoryCodec.h"
-#include "link/MemoryMap.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -26,11 +24,6 @@
 using namespace mx;
 
 namespace {
-
-e2e::Result mx806(const QStringList& args)
-{
-    return e2e::runMx806(args);
-}
 
 QByteArray digest(const QString& dataFile)
 {
@@ -203,7 +196,7 @@ private Q_SLOTS:
         f.close();
         const QByteArray before = digest(m_good);
         const QString out = m_dir.filePath(QStringLiteral("refused.dat"));
-        const e2e::Result r = mx806({"import", m_good, csv, "-o", out});
+        const e2e::Result r = e2e::runMx806({"import", m_good, csv, "-o", out});
         QCOMPARE(r.exitCode, 2);
         QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
         QCOMPARE(digest(m_good), before);
@@ -234,12 +227,12 @@ private Q_SLOTS:
                       again = m_dir.filePath(QStringLiteral("again.csv")),
                       out = m_dir.filePath(QStringLiteral("imported.dat")),
                       bin = m_dir.filePath(QStringLiteral("imported.bin"));
-        QCOMPARE(mx806({"export", dat, "-o", csv}).exitCode, 0);
-        const e2e::Result r = mx806({"import", into, csv, "-o", out});
+        QCOMPARE(e2e::runMx806({"export", dat, "-o", csv}).exitCode, 0);
+        const e2e::Result r = e2e::runMx806({"import", into, csv, "-o", out});
         QVERIFY2(r.exitCode == 0, r.err.constData());
-        QCOMPARE(mx806({"encode", out, "-o", bin}).exitCode, 0);
+        QCOMPARE(e2e::runMx806({"encode", out, "-o", bin}).exitCode, 0);
         QCOMPARE(e2e::readAll(bin), memoryOf(original));
-        QCOMPARE(mx806({"export", out, "-o", again}).exitCode, 0);
+        QCOMPARE(e2e::runMx806({"export", out, "-o", again}).exitCode, 0);
         QCOMPARE(e2e::readAll(again), e2e::readAll(csv));
     }
 
@@ -248,43 +241,48 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("stderrHas");
+        QTest::addColumn<int>("changedAt"); // of the changed channel's 16-byte slot, or the option features
         const QStringList ch1{"--family", "10M", "--band", "A", "--channel", "1"};
-        QTest::newRow("out of range") << ch1 + QStringList{"--rx", "31"} << 2 << "Frequency is out of range.";
+        QTest::newRow("out of range")
+            << ch1 + QStringList{"--rx", "31"} << 2 << "Frequency is out of range." << 0;
         QTest::newRow("tone text") << ch1 + QStringList{"--tsq", "66.6"} << 2
-                                   << "\"66.6\" is not offered for --tsq";
+                                   << "\"66.6\" is not offered for --tsq" << 0;
         QTest::newRow("tip not usable")
-            << ch1 + QStringList{"--roger", "9"} << 2 << "not offered for --roger";
+            << ch1 + QStringList{"--roger", "9"} << 2 << "not offered for --roger" << 0;
         QTest::newRow("shift in EU") << QStringList{"--family",  "EU", "--band", "EU",
                                                     "--channel", "1",  "--rep",  "+"}
-                                     << 2 << "The repeater shift is not used in this range family.";
+                                     << 2 << "The repeater shift is not used in this range family." << 0;
         QTest::newRow("busy while public") << ch1 + QStringList{"--public", "ON", "--busy", "ON"} << 2
-                                           << "cannot be chosen while Public is ON";
+                                           << "cannot be chosen while Public is ON" << 0;
         QTest::newRow("band name") << QStringList{"--family",  "HF", "--band", "UK",
                                                   "--channel", "1",  "--busy", "ON"}
-                                   << 1 << "--band of HF must be one of A, B";
+                                   << 1 << "--band of HF must be one of A, B" << 0;
         QTest::newRow("option name") << QStringList{"--option", "Volume=3"} << 2
-                                     << "Unknown option feature \"Volume\".";
+                                     << "Unknown option feature \"Volume\"." << 0;
         QTest::newRow("option value")
-            << QStringList{"--option", "MonSetting=33"} << 2 << "\"33\" is not offered for MonSetting";
-        QTest::newRow("option and channel") << ch1 + QStringList{"--option", "ASQ=ON"} << 1 << "one change";
-        QTest::newRow("nothing changed") << ch1 + QStringList{"--rx", "28.0150"} << 0 << "Nothing changed.";
-        QTest::newRow("tone") << ch1 + QStringList{"--tsq", "D754N"} << 0 << "";
-        QTest::newRow("frequency snapped") << ch1 + QStringList{"--rx", "28.0176"} << 0 << "";
+            << QStringList{"--option", "MonSetting=33"} << 2 << "\"33\" is not offered for MonSetting" << 0;
+        QTest::newRow("option and channel")
+            << ch1 + QStringList{"--option", "ASQ=ON"} << 1 << "one change" << 0;
+        QTest::newRow("nothing changed")
+            << ch1 + QStringList{"--rx", "28.0150"} << 0 << "Nothing changed." << 0;
+        QTest::newRow("tone") << ch1 + QStringList{"--tsq", "D754N"} << 0 << "" << 0x0000;
+        QTest::newRow("frequency snapped") << ch1 + QStringList{"--rx", "28.0176"} << 0 << "" << 0x0000;
         QTest::newRow("shift") << QStringList{"--family", "HF", "--band", "C", "--channel", "1", "--rep", "-"}
-                               << 0 << "";
-        QTest::newRow("option") << QStringList{"--option", "batterymin=18"} << 0 << "";
+                               << 0 << "" << 0x1900;
+        QTest::newRow("option") << QStringList{"--option", "batterymin=18"} << 0 << "" << 0x3F00;
     }
     void setCommand()
     {
         QFETCH(QStringList, args);
         QFETCH(int, status);
         QFETCH(QString, stderrHas);
+        QFETCH(int, changedAt);
         const QString before = m_dir.filePath(QStringLiteral("before.bin"));
-        QCOMPARE(mx806({"encode", m_good, "-o", before}).exitCode, 0);
+        QCOMPARE(e2e::runMx806({"encode", m_good, "-o", before}).exitCode, 0);
         const QByteArray digestBefore = digest(m_good);
         const QString out = m_dir.filePath(QStringLiteral("set.dat"));
         QFile::remove(out);
-        const e2e::Result r = mx806(QStringList{"set", m_good, "-o", out} + args);
+        const e2e::Result r = e2e::runMx806(QStringList{"set", m_good, "-o", out} + args);
         QCOMPARE(r.exitCode, status);
         QVERIFY2(r.err.contains(stderrHas.toUtf8()), r.err.constData());
         QCOMPARE(digest(m_good), digestBefore);
@@ -293,25 +291,9 @@ private Q_SLOTS:
 
         // Only the bytes of the changed channel's slot (or of the option features) differ.
         const QString after = m_dir.filePath(QStringLiteral("after.bin"));
-        QCOMPARE(mx806({"encode", out, "-o", after}).exitCode, 0);
-        QFile a(before), b(after);
-        QVERIFY(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-        const QByteArray x = a.readAll(), y = b.readAll();
-        int lo = 0x3F00, hi = 0x3F60; // option features
-        const int family = args.indexOf("--family");
-        if (family >= 0) {
-            const int m = imagetext::familyNumber(args[family + 1]);
-            const int band = imagetext::bandNumberOf(args[args.indexOf("--band") + 1], m);
-            const e2e::Result json = mx806({"show", "--json", m_good});
-            const QJsonObject o = QJsonDocument::fromJson(json.out).object();
-            const int slot = o["families"][args[family + 1]]["bands"][args[args.indexOf("--band") + 1]]
-                              ["channels"][args[args.indexOf("--channel") + 1]]["slot"]
-                                  .toString()
-                                  .toInt();
-            QVERIFY(slot > 0);
-            lo = memmap::channelSlotAddress(m, band, slot);
-            hi = lo + memmap::ChannelSlotSize;
-        }
+        QCOMPARE(e2e::runMx806({"encode", out, "-o", after}).exitCode, 0);
+        const QByteArray x = e2e::readAll(before), y = e2e::readAll(after);
+        const int lo = changedAt, hi = lo + (lo == 0x3F00 ? 0x60 : 16);
         int changed = 0;
         for (int k = 0; k < x.size(); ++k) {
             if (x[k] == y[k]) continue;
@@ -321,48 +303,42 @@ private Q_SLOTS:
         QVERIFY(changed > 0);
     }
 
+    // The listing names every field: one channel with each field away from its
+    // default, a band, an option, a TV channel and a tone step.
     void showJson()
     {
         RadioImage image;
-        randomImage(image, 5);
-        const QString path = save(image, QStringLiteral("json"));
-        const e2e::Result r = mx806({"show", "--json", path});
+        defaults::applyBuiltIn(image, QDate(2026, 12, 7));
+        RadioDataRecord& rec = image.work;
+        rec.optFeat.bandValid(1, 2) = 0;
+        image.addChannel(33, 1, 2, QStringLiteral("28.3"));
+        ChannelRecord& ch = image.workChannels.at(1, image.findSlot(33, 1, 2), 2);
+        ch.toneCode = 40;
+        ch.repeaterShift = 2;
+        ch.rogerBeep = 3;
+        ch.publicFlag = 0;
+        ch.busy = ch.hiCut = 1;
+        rec.optFeat[Opt::MonSetting] = 17;
+        rec.tvChannels[3] = TVChannelRecord{1, 160.00625, 1, 0};
+        rec.toneTips[2].length(14) = 25;
+        const e2e::Result r = e2e::runMx806({"show", "--json", save(image, QStringLiteral("json"))});
         QCOMPARE(r.exitCode, 0);
         QJsonParseError error;
         const QJsonObject root = QJsonDocument::fromJson(r.out, &error).object();
         QCOMPARE(error.error, QJsonParseError::NoError);
-        for (int m = 0; m < FamilyCount; ++m) {
-            const double low = freq::parseRange(freq::rangeTextFor(m)).low;
-            for (int b = 1; b <= BandCount; ++b) {
-                const QJsonObject band =
-                    root["families"][imagetext::familyName(m)]["bands"][freq::bandName(b, m)].toObject();
-                QCOMPARE(band["enabled"].toString(), image.work.optFeat.bandValid(m, b) ? "ON" : "OFF");
-                const QJsonObject channels = band["channels"].toObject();
-                QCOMPARE(channels.size(), int(image.work.count(m, b)));
-                for (int i = 1; i <= image.work.count(m, b); ++i) {
-                    const ChannelRecord& ch = image.workChannels.at(m, i, b);
-                    const QJsonObject c = channels[QString::number(ch.chNo)].toObject();
-                    QCOMPARE(c["slot"].toString().toInt(), i);
-                    QCOMPARE(freq::storedFromText(c["rx"].toString(), low).leftJustified(8, '0'),
-                             ch.rxFreq.text());
-                    QCOMPARE(channelrules::toneSquelchList().indexOf(c["tsq"].toString()), int(ch.toneCode));
-                    QCOMPARE(QStringList({"OFF", "+", "-"}).indexOf(c["rep"].toString()),
-                             int(ch.repeaterShift));
-                    QCOMPARE(c["roger"].toString().toInt(), int(ch.rogerBeep));
-                    QCOMPARE(c["public"].toString() == "ON", ch.publicFlag == 1);
-                    QCOMPARE(c["busy"].toString() == "ON", ch.busy == 1);
-                    QCOMPARE(c["hiCut"].toString() == "ON", ch.hiCut == 1);
-                }
-            }
-        }
-        QCOMPARE(root["options"]["MonSetting"].toString().toInt(), int(image.work.optFeat[Opt::MonSetting]));
+        const QJsonObject band = root["families"]["HF"]["bands"]["B"].toObject();
+        QCOMPARE(band["enabled"].toString(), "OFF");
+        const QJsonObject c = band["channels"]["33"].toObject();
+        QCOMPARE(c["slot"].toString(), "2"); // after the band's default channel
+        const QStringList fields{"rx", "tsq", "rep", "roger", "public", "busy", "hiCut"};
+        QStringList values;
+        for (const QString& field : fields)
+            values << c[field].toString();
+        QCOMPARE(values, (QStringList{"28.30000", "D025N", "-", "3", "OFF", "ON", "ON"}));
+        QVERIFY(root["families"]["EU"]["bands"].toObject().contains("UK")); // each family's band names
+        QCOMPARE(root["options"]["MonSetting"].toString(), "17");
         QCOMPARE(root["tvChannels"]["4"]["frequency"].toString(), "160.00625");
-        for (int t = 1; t <= ToneTipCount; ++t)
-            for (int s = 1; s <= ToneStepCount; ++s)
-                QCOMPARE(root["toneTips"][QString::number(t)]["steps"][QString::number(s)]["lengthMs"]
-                             .toString()
-                             .toInt(),
-                         image.work.toneTips[t - 1].length(s) * 10);
+        QCOMPARE(root["toneTips"]["3"]["steps"]["14"]["lengthMs"].toString(), "250");
     }
 
     void diff_data()
@@ -411,7 +387,7 @@ private Q_SLOTS:
         copyImage(a, b);
         edit(b);
         const QString second = save(b, QStringLiteral("diffb"));
-        const e2e::Result r = mx806({"diff", first, second});
+        const e2e::Result r = e2e::runMx806({"diff", first, second});
         QCOMPARE(r.exitCode, status);
         const QStringList out = QString::fromUtf8(r.out).split('\n', Qt::SkipEmptyParts);
         for (const QString& line : lines)

@@ -67,11 +67,20 @@ QStringList Emulator::blocks(char kind) const
     return list;
 }
 
-Result runMx806(const QStringList& args, int timeoutMs)
+Result runMx806(const QStringList& args, int timeoutMs, int fileLimitKb)
 {
     Result result;
     QProcess process;
-    process.start(QDir(binDir()).filePath(QStringLiteral("mx806")), args);
+    const QString program = QDir(binDir()).filePath(QStringLiteral("mx806"));
+    if (fileLimitKb > 0)
+        process.start(
+            QStringLiteral("/bin/sh"),
+            QStringList{"-c",
+                        QStringLiteral("ulimit -f %1; trap '' XFSZ; exec \"$0\" \"$@\"").arg(fileLimitKb),
+                        program} +
+                args);
+    else
+        process.start(program, args);
     if (!process.waitForStarted(10000)) return result;
     result.finished = process.waitForFinished(timeoutMs);
     if (!result.finished) {
@@ -82,6 +91,38 @@ Result runMx806(const QStringList& args, int timeoutMs)
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
     return result;
+}
+
+QByteArray emptyRadio()
+{
+    QByteArray memory(0x4000, char(0xFF));
+    memory.replace(0x3D00, 0x200, QByteArray(0x200, '\0'));
+    memory[0x3D02] = memory[0x3D03] = memory[0x3D04] = char(0xFF);
+    return memory;
+}
+
+void putChannel(QByteArray& memory, int m, int b, int slot, const QByteArray& digits, int ctcss)
+{
+    // Least significant BCD pair first; families 0 and 1 list their channels in a bitmap.
+    const int at = m * 0x1400 + ((b - 1) * 40 + (slot - 1)) * 16;
+    const QByteArray bcd = QByteArray::fromHex(digits);
+    memory.replace(at, 13, QByteArray::fromHex("000000 0000 00 ff 00 ffffff 00 00"));
+    for (int k = 0; k < 3; ++k)
+        memory[at + k] = bcd[2 - k];
+    if (ctcss >= 0) {
+        memory[at + 5] = char(ctcss);
+        memory[at + 11] = 0x10;
+    }
+    if (m < 2)
+        memory[(m == 0 ? 0x3D40 : 0x3D80) + (b - 1) * 5 + (slot - 1) / 8] |= char(1 << ((slot - 1) % 8));
+}
+
+void makeRoot(const QString& dir, const QByteArray& settings)
+{
+    QDir().mkpath(dir + QStringLiteral("/language"));
+    QFile::copy(QDir(distDir()).filePath(QStringLiteral("Version.ini")),
+                dir + QStringLiteral("/Version.ini"));
+    writeAll(dir + QStringLiteral("/language/mysetup.ini"), settings);
 }
 
 QByteArray readAll(const QString& path)

@@ -46,8 +46,18 @@ struct Result
     QByteArray err;
 };
 
-// Runs mx806 with the arguments and waits for it to end.
-Result runMx806(const QStringList& args, int timeoutMs = 60000);
+// Runs mx806 with the arguments and waits for it to end; with fileLimitKb its
+// files may grow to that many KiB only, as on a full disk.
+Result runMx806(const QStringList& args, int timeoutMs = 60000, int fileLimitKb = 0);
+
+// A radio memory with no channels: erased cells, the settings area zeroed.
+QByteArray emptyRadio();
+// Puts a channel in slot `slot` of range family m, band b: frequency as six
+// digits in units of 100 Hz, optionally with a CTCSS code.
+void putChannel(QByteArray& memory, int m, int b, int slot, const QByteArray& digits, int ctcss = -1);
+
+// An install root in dir: Version.ini and the settings file with the given text.
+void makeRoot(const QString& dir, const QByteArray& settings);
 
 QByteArray readAll(const QString& path);
 bool writeAll(const QString& path, const QByteArray& bytes);

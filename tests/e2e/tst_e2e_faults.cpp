@@ -16,42 +16,15 @@ using namespace e2e;
 
 namespace {
 
-// A radio memory with this many channels in range family 0: with 60 the
-// channel file (2,520 bytes) is larger than the data file, with 20 smaller.
+// A radio memory with this many channels in range family 0 from 28.000 MHz on,
+// 5 kHz apart: with 60 the channel file (2,520 bytes) is larger than the data
+// file, with 20 smaller.
 QByteArray radioWith(int channels)
 {
-    QByteArray memory(0x4000, char(0xFF));
-    memory.replace(0x3D00, 0x200, QByteArray(0x200, '\0'));
-    memory[0x3D02] = memory[0x3D03] = memory[0x3D04] = char(0xFF);
-    for (int n = 0; n < channels; ++n) {
-        const int b = 1 + n / 40, slot = 1 + n % 40;
-        const int at = ((b - 1) * 40 + (slot - 1)) * 16;
-        const int khz = 28000 + 5 * n; // 28.000 MHz onwards, BCD in units of 100 Hz
-        const QByteArray digits = QByteArray::number(khz * 10).rightJustified(6, '0');
-        const QByteArray bcd = QByteArray::fromHex(digits);
-        memory.replace(at, 13, QByteArray(13, '\0'));
-        for (int k = 0; k < 3; ++k)
-            memory[at + k] = bcd[2 - k];
-        memory[0x3D40 + (b - 1) * 5 + (slot - 1) / 8] |= char(1 << ((slot - 1) % 8));
-    }
+    QByteArray memory = emptyRadio();
+    for (int n = 0; n < channels; ++n)
+        putChannel(memory, 0, 1 + n / 40, 1 + n % 40, QByteArray::number((28000 + 5 * n) * 10));
     return memory;
-}
-
-// mx806 with its file size limited to limitKb KiB (0: no limit), as on a full disk.
-Result runLimited(const QStringList& args, int limitKb)
-{
-    if (limitKb <= 0) return runMx806(args);
-    Result result;
-    QProcess process;
-    process.start(QStringLiteral("/bin/sh"),
-                  QStringList{"-c",
-                              QStringLiteral("ulimit -f %1; trap '' XFSZ; exec \"$0\" \"$@\"").arg(limitKb),
-                              QDir(binDir()).filePath(QStringLiteral("mx806"))} +
-                      args);
-    result.finished = process.waitForFinished(60000);
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.err = process.readAllStandardError();
-    return result;
 }
 
 } // namespace
@@ -122,8 +95,9 @@ private Q_SLOTS:
         Emulator emulator(m_dir.path());
         if (radio.size() >= 2 && radio[0] == QLatin1String("--memory")) radio[1] = m_dir.filePath(radio[1]);
         QVERIFY(emulator.start(QStringList{"--memory", m_memory} + radio));
-        const Result r = runLimited(
-            {"read", "--port", emulator.device(), "-o", out, "--retries", QString::number(retries)}, limitKb);
+        const Result r =
+            runMx806({"read", "--port", emulator.device(), "-o", out, "--retries", QString::number(retries)},
+                     60000, limitKb);
         QVERIFY(r.finished);
         QVERIFY2(r.exitCode == exitCode, r.err.constData());
         QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());

@@ -18,29 +18,10 @@ using namespace e2e;
 
 namespace {
 
-// A channel in slot `slot` of range family m, band b: frequency as six digits
-// in units of 100 Hz, stored least significant pair first.
-void putChannel(QByteArray& memory, int m, int b, int slot, const char* digits, int ctcss = -1)
-{
-    const int at = m * 0x1400 + ((b - 1) * 40 + (slot - 1)) * 16;
-    const QByteArray bcd = QByteArray::fromHex(digits);
-    memory.replace(at, 13, QByteArray::fromHex("000000 0000 00 ff 00 ffffff 00 00"));
-    for (int k = 0; k < 3; ++k)
-        memory[at + k] = bcd[2 - k];
-    if (ctcss >= 0) {
-        memory[at + 5] = char(ctcss);
-        memory[at + 11] = 0x10;
-    }
-    if (m < 2)
-        memory[(m == 0 ? 0x3D40 : 0x3D80) + (b - 1) * 5 + (slot - 1) / 8] |= char(1 << ((slot - 1) % 8));
-}
-
 // A radio memory with channels in two range families, one with a gap.
 QByteArray radioMemory()
 {
-    QByteArray memory(0x4000, char(0xFF));
-    memory.replace(0x3D00, 0x200, QByteArray(0x200, '\0'));
-    memory[0x3D02] = memory[0x3D03] = memory[0x3D04] = char(0xFF);
+    QByteArray memory = emptyRadio();
     putChannel(memory, 0, 1, 1, "280150");
     putChannel(memory, 0, 1, 2, "280250", 7);
     putChannel(memory, 0, 1, 4, "283050"); // slot 3 empty
@@ -241,13 +222,11 @@ private Q_SLOTS:
         // Without --port the command takes the port chosen in the settings file.
         Emulator radio(m_dir.path());
         QVERIFY(radio.start({"--memory", m_memory}));
-        const QString root = m_dir.filePath("root");
-        QVERIFY(QDir().mkpath(root + "/language"));
-        QVERIFY(QFile::copy(QDir(distDir()).filePath("Version.ini"), root + "/Version.ini"));
-        const QString ini = root + "/language/mysetup.ini";
+        const QString root = m_dir.filePath("root"), ini = root + "/language/mysetup.ini";
         const QByteArray before =
             "; kept\r\n[language]\r\nIsFirstRun=0\r\ncomPort=4\r\nCurrentLanguage=1\r\n";
-        QVERIFY(writeAll(ini, before));
+        makeRoot(root, before);
+        QCOMPARE(readAll(ini), before);
         // `port DEV` keeps a device path under comPortName; comPort and every other line stay.
         QCOMPARE(runMx806({"--root", root, "port", radio.device()}).exitCode, 0);
         QCOMPARE(readAll(ini), before + "comPortName=" + radio.device().toLatin1() + "\r\n");

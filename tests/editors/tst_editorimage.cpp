@@ -114,20 +114,10 @@ private Q_SLOTS:
     void junkInTextBoxes()
     {
         QFETCH(EditorKind, kind);
-        const QStringList junk{"",
-                               "abc",
-                               "99999999999999999999",
-                               "-5",
-                               "1e308",
-                               "０１２.５",
-                               "..",
-                               "12.3.4",
-                               " \t",
-                               "NaN",
-                               "-0",
-                               "0.00001",
-                               "%s%n",
-                               QString(300, u'9')};
+        // clang-format off
+        const QStringList junk{"", "abc", "99999999999999999999", "-5", "1e308", "０１２.５", "..", "12.3.4",
+                               " \t", "NaN", "-0", "0.00001", "%s%n", QString(300, u'9')};
+        // clang-format on
         EditorBench bench;
         EditorWindow* w = createEditor(kind, bench.context);
         w->show();

@@ -54,13 +54,9 @@ struct Program
 {
     explicit Program(const QString& root, int language = English)
     {
-        test::writeFile(
-            root + "/language/mysetup.ini",
-            QStringLiteral("[language]\r\nIsFirstRun=0\r\ncomPort=1\r\nHandshaking=0\r\nStopBit=0\r\n"
-                           "CurrentLanguage=%1\r\n")
-                .arg(language)
-                .toLatin1());
-        QFile::copy(e2e::distDir() + "/Version.ini", root + "/Version.ini");
+        e2e::makeRoot(root, "[language]\r\nIsFirstRun=0\r\ncomPort=1\r\nHandshaking=0\r\nStopBit=0\r\n"
+                            "CurrentLanguage=" +
+                                QByteArray::number(language) + "\r\n");
         app.startUp(e2e::binDir(), root, test::FixedLocale(Chinese));
         window = std::make_unique<MainWindow>(app);
         window->setFileChooser(&chooser);
@@ -82,12 +78,6 @@ QByteArray radioBytes(const RadioImage& image)
     fillRadioMemory(memory);
     encodeImage(image, memory);
     return memory;
-}
-
-// The channels in use, as a channel file holds them.
-QByteArray usedChannels(const RadioImage& image)
-{
-    return datafile::encodeChannels(image.work, image.workChannels);
 }
 
 } // namespace
@@ -168,7 +158,9 @@ private Q_SLOTS:
         p.window->toolButton("新建")->trigger();
         QCOMPARE(p.prompter.shown.size(), 1);
         QVERIFY(p.image().work == fresh.work);
-        QCOMPARE(usedChannels(p.image()), usedChannels(fresh));
+        // The channels in use, as a channel file holds them.
+        QCOMPARE(datafile::encodeChannels(p.image().work, p.image().workChannels),
+                 datafile::encodeChannels(fresh.work, fresh.workChannels));
         QVERIFY(!datafile::isModified(p.image()));
     }
 
@@ -198,7 +190,8 @@ private Q_SLOTS:
     {
         Program p(root("undo"));
         auto bytes = [&]() -> QByteArray {
-            return datafile::encodeRecord(p.image().work) + usedChannels(p.image());
+            return datafile::encodeRecord(p.image().work) +
+                   datafile::encodeChannels(p.image().work, p.image().workChannels);
         };
         const QByteArray original = bytes();
         QList<QByteArray> states;
@@ -388,7 +381,6 @@ private Q_SLOTS:
     void readAndWriteThroughTheEmulator()
     {
         const QString dir = root("radio");
-        QDir().mkpath(dir);
         Program p(dir);
         RadioImage radio;
         QVERIFY(datafile::loadDataFile(radio, e2e::templateFile(2), p.app.versions, p.app.messenger) ==
@@ -435,7 +427,6 @@ private Q_SLOTS:
     void multiWriteVerifiesEachRadio()
     {
         const QString dir = root("multiverify");
-        QDir().mkpath(dir);
         Program p(dir);
         e2e::Emulator emulator(dir);
         QVERIFY(emulator.start({"--corrupt-byte", "0x0010"}));
@@ -467,7 +458,6 @@ private Q_SLOTS:
     void closingProgressMidReadKeepsImage()
     {
         const QString dir = root("cancel");
-        QDir().mkpath(dir);
         Program p(dir);
         e2e::Emulator emulator(dir);
         QVERIFY(emulator.start({"--pace"}));
