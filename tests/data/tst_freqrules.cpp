@@ -204,7 +204,6 @@ private Q_SLOTS:
         QTest::addColumn<int>("family");
         QTest::addColumn<QString>("name");
         QTest::newRow("A") << 1 << 0 << "A";
-        QTest::newRow("I in family 0") << 9 << 0 << "I";
         QTest::newRow("L") << 12 << 1 << "L";
         QTest::newRow("13 gives A") << 13 << 0 << "A";
         QTest::newRow("0 gives A") << 0 << 1 << "A";

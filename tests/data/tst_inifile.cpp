@@ -45,9 +45,8 @@ private Q_SLOTS:
         row("key of another section", "StopBit", "def");
         row("key before any section", "top", "def");
         row("missing section", "comPort", "def", "nothing");
-        QTest::newRow("after a bom") << QByteArray("\xEF\xBB\xBF[a]\nk=1\n") << "a"
-                                     << "k"
-                                     << "1";
+        QTest::newRow("after a bom") << QByteArray("\xEF\xBB\xBF[a]\nk=1\n") << QString("a") << QString("k")
+                                     << QString("1");
     }
     void value()
     {

@@ -4,6 +4,7 @@
 // the way the radio does, one event-loop turn later, and can be told to stay
 // silent, to lose replies, to answer with a lone ACK, or to be swapped for another.
 
+#include "link/MemoryCodec.h"
 #include "link/RadioPort.h"
 
 #include <QByteArray>
@@ -67,3 +68,17 @@ private:
     bool m_open = false;
     int m_generation = 0;
 };
+
+// The radio's memory erased, and as a write of the image leaves it.
+inline QByteArray filledMemory()
+{
+    QByteArray memory;
+    mx::fillRadioMemory(memory);
+    return memory;
+}
+inline QByteArray imageMemory(const mx::RadioImage& image)
+{
+    QByteArray memory = filledMemory();
+    mx::encodeImage(image, memory);
+    return memory;
+}

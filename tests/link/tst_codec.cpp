@@ -1,3 +1,5 @@
+#include "FakeRadio.h"
+
 #include "data/RadioData.h"
 #include "link/MemoryCodec.h"
 
@@ -25,21 +27,6 @@ QString hexAt(const QByteArray& memory, int address, int length)
 int slotAddress(int m, int b, int i)
 {
     return m * 0x1400 + ((b - 1) * 40 + (i - 1)) * 16;
-}
-
-QByteArray encoded(const RadioImage& image)
-{
-    QByteArray memory;
-    fillRadioMemory(memory);
-    encodeImage(image, memory);
-    return memory;
-}
-
-QByteArray filledMemory()
-{
-    QByteArray memory;
-    fillRadioMemory(memory);
-    return memory;
 }
 
 // One channel in slot 1 of range 0, band 1.
@@ -126,7 +113,7 @@ private Q_SLOTS:
         ch.txFreq.set(QByteArrayView("99999999"));
         ch.word1 = 7;
         ch.word10 = 5;
-        const QByteArray memory = encoded(image);
+        const QByteArray memory = imageMemory(image);
         QTEST(hexAt(memory, 0, 16), "bytes");
         QCOMPARE(at(memory, 0x3D40) & 1, 1);
 
@@ -162,7 +149,7 @@ private Q_SLOTS:
         QCOMPARE(image.workChannels.at(0, 3, 2).chNo, qint16(4));
         QCOMPARE(image.workChannels.at(0, 3, 2).rxFreq.text(), QStringLiteral("28400000"));
 
-        const QByteArray again = encoded(image);
+        const QByteArray again = imageMemory(image);
         QCOMPARE(hexAt(again, slotAddress(0, 2, 3), 3), QStringLiteral("00 40 28"));
         QCOMPARE(at(again, slotAddress(0, 2, 4)), 0xFF);
         QCOMPARE(at(again, 0x3D40 + 5), 0x07);
@@ -204,7 +191,7 @@ private Q_SLOTS:
         RadioImage image;
         image.work.optFeat.words.fill(0);
         image.work.optFeat.words[word] = qint16(value);
-        const QByteArray memory = encoded(image);
+        const QByteArray memory = imageMemory(image);
         QTEST(at(memory, address) & mask, "expected");
 
         RadioImage back;
@@ -218,7 +205,7 @@ private Q_SLOTS:
         RadioImage image;
         image.work.optFeat[Opt::TSQCode] = 50; // DCS: kind 2 goes out
         image.work.optFeat[Opt::REPOffsetKHz] = 5;
-        QByteArray memory = encoded(image);
+        QByteArray memory = imageMemory(image);
         QCOMPARE(at(memory, 0x3F05) & 0x30, 0x20);
         memory[0x3F15] = char(0xFD); // only the low two bits count
 
@@ -273,7 +260,7 @@ private Q_SLOTS:
         tv[9] = {1, 87.65432, 0, 1};
         tv[31] = {1, 0.5, 1, 0};
         tv[5] = {0, 100.0, 1, 1}; // free: not written
-        QByteArray memory = encoded(image);
+        QByteArray memory = imageMemory(image);
         QCOMPARE(hexAt(memory, 0x3C00, 8), QStringLiteral("00 00 50 15 03 ff ff ff"));
         QCOMPARE(hexAt(memory, 0x3C00 + 9 * 8, 5), QStringLiteral("32 54 76 08 02"));
         QCOMPARE(hexAt(memory, 0x3C00 + 31 * 8, 5), QStringLiteral("00 00 05 00 01"));
@@ -297,15 +284,12 @@ private Q_SLOTS:
         for (int t = 0; t < ToneTipCount; ++t)
             for (int w = 0; w < 30; ++w)
                 image.work.toneTips[t].words[w] = qint16((t * 30 + w) % 256);
-        const QByteArray memory = encoded(image);
-        // Tip 3 starts the second 64-byte block; tip 2 follows tip 1 at 30.
-        const ToneTipRecord& tip3 = image.work.toneTips[2];
-        QCOMPARE(at(memory, 0x3E40), int(tip3.recycleTimes()));
-        QCOMPARE(at(memory, 0x3E41), int(tip3.interTime()));
-        QCOMPARE(at(memory, 0x3E42), int(tip3.tone(1)));
-        QCOMPARE(at(memory, 0x3E42 + 13), int(tip3.tone(14)));
-        QCOMPARE(at(memory, 0x3E50), int(tip3.length(1)));
-        QCOMPARE(at(memory, 0x3E1E), int(image.work.toneTips[1].recycleTimes()));
+        const QByteArray memory = imageMemory(image);
+        // Tip 3 (words 60..89) starts the second 64-byte block: recycle times (word 28), inter time,
+        // tones 1..14, then lengths; tip 2 (words 30..59) follows tip 1 at 30.
+        QCOMPARE(hexAt(memory, 0x3E40, 3), QStringLiteral("58 59 3c"));
+        QCOMPARE(hexAt(memory, 0x3E42 + 13, 2), QStringLiteral("56 3d")); // tone 14, length 1
+        QCOMPARE(at(memory, 0x3E1E), 58);
         QCOMPARE(at(memory, 0x3E3C), 0xFF); // the gap after the second tip
         QCOMPARE(memory.mid(0x3FF8, 8), QByteArray(8, char(0x55)));
 
@@ -411,7 +395,7 @@ private Q_SLOTS:
                 w = pick(0, 255);
         QCOMPARE(checkImageFits(image), QString());
 
-        const QByteArray memory = encoded(image);
+        const QByteArray memory = imageMemory(image);
         RadioImage back;
         // The words that never travel: the image keeps its own (see notReadBack).
         for (Opt::Word w : {Opt::TSQCode, Opt::PublicMode, Opt::REPDirection})
@@ -446,7 +430,7 @@ private Q_SLOTS:
         QCOMPARE(back.work.toneTips, rec.toneTips);
         QCOMPARE(back.work.channelCount, rec.channelCount);
 
-        QCOMPARE(encoded(back), memory);
+        QCOMPARE(imageMemory(back), memory);
     }
 };
 

@@ -178,14 +178,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("comPort");
         QTest::addColumn<QString>("comPortName");
         QTest::addColumn<QString>("device");
-        QTest::newRow("no port") << 0 << ""
-                                 << "";
+        QTest::newRow("no port") << 0 << QString() << QString();
 #ifdef Q_OS_WIN
-        QTest::newRow("number") << 3 << ""
-                                << "COM3";
+        QTest::newRow("number") << 3 << QString() << QStringLiteral("COM3");
 #else
-        QTest::newRow("not listed") << 5 << ""
-                                    << "/dev/ttyS4";
+        QTest::newRow("not listed") << 5 << QString() << QStringLiteral("/dev/ttyS4");
 #endif
     }
     void deviceFor()

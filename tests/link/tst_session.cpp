@@ -51,15 +51,6 @@ void buildImage(RadioImage& image)
     image.work.tvChannels[4] = {1, 98.7, 1, 0};
 }
 
-// The radio's memory as a write of the given image would leave it.
-QByteArray imageMemory(const RadioImage& from)
-{
-    QByteArray memory;
-    fillRadioMemory(memory);
-    encodeImage(from, memory);
-    return memory;
-}
-
 // Everything of the image that a session must leave alone unless a read completes.
 auto state(const RadioImage& i)
 {
@@ -351,9 +342,7 @@ private Q_SLOTS:
             QCOMPARE(session->identity().tvUnsupported, (radio->flags & 2) != 0);
         }
         if (command == HandshakeOnly) {
-            QByteArray filled;
-            fillRadioMemory(filled);
-            QCOMPARE(session->radioMemory(), filled);
+            QCOMPARE(session->radioMemory(), filledMemory());
             QVERIFY(progress.isEmpty());
         }
     }
