@@ -14,6 +14,7 @@
 #include "shell/Dialogs.h"
 #include "shell/Icons.h"
 #include "shell/PrintPreview.h"
+#include "shell/QtTranslations.h"
 #include "texts/MainTexts.h"
 #include "texts/Texts.h"
 
@@ -530,6 +531,7 @@ void MainWindow::nodeClicked(QTreeWidgetItem* item)
 
 void MainWindow::changeLanguage()
 {
+    useQtTranslations(language());
     applyMainCaptions();
     buildNodeTree();
 }

@@ -136,12 +136,18 @@ private Q_SLOTS:
         QVERIFY(w.windowTitle().endsWith(QStringLiteral("[文件名:new.dat]")));
         QCOMPARE(w.toolButton("WriteRadio")->toolTip(), QStringLiteral("向对讲机写入数据(&W)"));
         QCOMPARE(w.tree()->topLevelItem(0)->child(2)->text(0), QStringLiteral("RB音"));
+        // Qt's own buttons and dialogs speak the program's language too.
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("是(&Y)"));
         QVERIFY(!w.editor(EditorKind::OptFeatures));
         QVERIFY(w.editor(EditorKind::ChannelInfo));
         QVERIFY(test::readFile(root("lang") + "/language/mysetup.ini").contains("CurrentLanguage=2"));
         // The dialog now lists the names in Chinese and shows the current one.
         LanguageDialog again(p.app);
         QCOMPARE(again.combo()->currentText(), QStringLiteral("中文"));
+        again.combo()->setCurrentIndex(0);
+        again.confirm();
+        w.applyLanguageChange();
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
     }
 
     void newAsksFromMenuButNotFromToolbar()
