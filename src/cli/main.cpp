@@ -8,11 +8,25 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 
+#include <cstdio>
 #include <memory>
+
+namespace {
+
+// mx806 prints only its own messages: Qt's notes about the environment (such
+// as "QStandardPaths: XDG_RUNTIME_DIR not set" under cron or ssh) would mix
+// into output that scripts read. Only a fatal error still reaches stderr.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtFatalMsg) std::fprintf(stderr, "mx806: %s\n", qPrintable(message));
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     using namespace mx::cli;
+    qInstallMessageHandler(quietQtMessages);
     QStringList arguments;
     for (int k = 0; k < argc; ++k)
         arguments.append(QString::fromLocal8Bit(argv[k]));
