@@ -7,7 +7,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-serialport-dev qt6-multimedia-dev
- libgl-dev fonts-noto-cjk)
+ qt6-translations-l10n libgl-dev fonts-noto-cjk)
 
 install_missing() {
     local missing=()
@@ -22,10 +22,14 @@ install_missing() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
+# build [TARGET...]: everything, or only the targets named.
 build() {
     cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE="${BUILD_TYPE:-RelWithDebInfo}" >/dev/null
-    cmake --build build -j "${JOBS:-2}"
+    cmake --build build -j "${JOBS:-2}" ${1:+--target "$@"}
 }
+
+# What run and demo start: the three programs and the templates they read.
+PROGRAMS=(MX_806TR mx806 mx806-radiosim templates)
 
 DIST=build/dist
 BIN=$DIST/V100
@@ -42,7 +46,7 @@ no_display() {
 case "${1:-}" in
 run)
     install_missing
-    build
+    build "${PROGRAMS[@]}"
     have_display || no_display
     exec "$BIN/MX_806TR"
     ;;
@@ -50,7 +54,7 @@ demo)
     # The emulator plays the radio on a pseudo-terminal; this run's settings
     # point at it, and are put back when the program ends.
     install_missing
-    build
+    build "${PROGRAMS[@]}"
     have_display || no_display
     ini=$DIST/language/mysetup.ini
     saved=$(mktemp)
