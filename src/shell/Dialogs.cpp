@@ -1,21 +1,19 @@
 #include "shell/Dialogs.h"
 
+#include "app/PortSetting.h"
 #include "app/Startup.h"
 #include "texts/MainTexts.h"
 #include "texts/Texts.h"
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QVBoxLayout>
@@ -110,8 +108,8 @@ void LanguageDialog::confirm()
 
 // ---------------------------------------------------------------- port
 
-PortDialog::PortDialog(App& app, Lister lister, bool comNumbers, QWidget* parent)
-    : QDialog(parent), m_app(app), m_lister(std::move(lister)), m_comNumbers(comNumbers),
+PortDialog::PortDialog(App& app, const PortSetting& port, QWidget* parent)
+    : QDialog(parent), m_app(app), m_port(port), m_comNumbers(port.comNumbers()),
       m_combo(new QComboBox(this)), m_label(new QLabel(this))
 {
     setObjectName(QStringLiteral("FrmComSet"));
@@ -145,9 +143,7 @@ PortDialog::PortDialog(App& app, Lister lister, bool comNumbers, QWidget* parent
 
     // The port in use, as the settings hold it.
     m_selected = app.settings.comPort;
-    m_selectedDevice = app.settings.comPortName.isEmpty()
-                           ? ports::deviceFor(app.settings.comPort, QString(), m_lister())
-                           : app.settings.comPortName;
+    m_selectedDevice = port.device();
     fill();
     if (!m_comNumbers && !app.settings.comPortName.isEmpty()) m_combo->setEditText(app.settings.comPortName);
 
@@ -158,7 +154,7 @@ PortDialog::PortDialog(App& app, Lister lister, bool comNumbers, QWidget* parent
 
 void PortDialog::fill()
 {
-    m_ports = m_lister();
+    m_ports = m_port.listed();
     const QString typed = m_comNumbers ? QString() : m_combo->currentText();
     const QSignalBlocker block(m_combo);
     m_combo->clear();
@@ -270,119 +266,6 @@ QString AboutDialog::systemInfoTool()
             return path;
     return {};
 #endif
-}
-
-// ---------------------------------------------------------------- progress
-
-ProgressWindow::ProgressWindow(bool reading, int radios, int language, QWidget* parent)
-    : QWidget(parent, Qt::Dialog), m_bar(new QProgressBar(this)), m_percent(new QLabel(this))
-{
-    const bool multi = radios > 0;
-    setObjectName(multi ? QStringLiteral("frmMProgress") : QStringLiteral("FrmProgress"));
-    setWindowTitle(text(reading ? TextId::ProgressReadCaption : TextId::ProgressWriteCaption, language));
-    setWindowModality(Qt::ApplicationModal);
-    setAttribute(Qt::WA_DeleteOnClose);
-    auto* grid = new QGridLayout(this);
-    auto* caption = new QLabel(text(TextId::CompletionPercentage, language), this);
-    caption->setObjectName(QStringLiteral("Label1"));
-    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_percent->setObjectName(QStringLiteral("Label2"));
-    m_percent->setMinimumWidth(m_percent->fontMetrics().horizontalAdvance(QStringLiteral("100%")) + 4);
-    m_bar->setObjectName(QStringLiteral("ProgressBar1"));
-    m_bar->setRange(0, 100);
-    m_bar->setTextVisible(false);
-    m_bar->setAccessibleName(text(TextId::CompletionPercentage, language));
-    m_bar->setMinimumWidth(320);
-    grid->addWidget(caption, 0, 0);
-    grid->addWidget(m_percent, 0, 1);
-    grid->addWidget(m_bar, 1, 0, 1, 2);
-    if (multi) {
-        auto* counterCaption = new QLabel(text(TextId::RadioCounterCaption, language), this);
-        counterCaption->setObjectName(QStringLiteral("Label4"));
-        counterCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        m_radio = new QLabel(QStringLiteral("1"), this);
-        m_radio->setObjectName(QStringLiteral("Label3"));
-        m_radioBar = new QProgressBar(this);
-        m_radioBar->setObjectName(QStringLiteral("ProgressBar2"));
-        m_radioBar->setRange(0, radios);
-        m_radioBar->setValue(1);
-        m_radioBar->setFormat(QStringLiteral("%v / %m"));
-        m_radioBar->setAccessibleName(text(TextId::RadioCounterCaption, language));
-        m_waiting = new QLabel(text(TextId::WaitingForNextRadio, language), this);
-        m_waiting->setObjectName(QStringLiteral("lblWaiting"));
-        m_waiting->setWordWrap(true);
-        m_waiting->hide();
-        m_verifying = new QLabel(mainText(MainText::VerifyingRadio, language), this);
-        m_verifying->setObjectName(QStringLiteral("lblVerifying"));
-        m_verifying->setWordWrap(true);
-        m_verifying->hide();
-        grid->addWidget(counterCaption, 2, 0);
-        grid->addWidget(m_radio, 2, 1);
-        grid->addWidget(m_radioBar, 3, 0, 1, 2);
-        grid->addWidget(m_waiting, 4, 0, 1, 2);
-        grid->addWidget(m_verifying, 5, 0, 1, 2);
-    }
-    setPercent(0);
-}
-
-void ProgressWindow::setPercent(int percent)
-{
-    m_bar->setValue(qBound(0, percent, 100));
-    m_percent->setText(QString::number(percent) + QLatin1Char('%'));
-}
-
-void ProgressWindow::setRadio(int number)
-{
-    if (!m_radioBar) return;
-    m_radioBar->setValue(qMin(number, m_radioBar->maximum()));
-    m_radio->setText(QString::number(number));
-    setPercent(0);
-}
-
-void ProgressWindow::setWaiting(bool waiting)
-{
-    if (m_waiting) m_waiting->setVisible(waiting);
-}
-
-void ProgressWindow::setVerifying(bool verifying)
-{
-    if (m_verifying) m_verifying->setVisible(verifying);
-}
-
-int ProgressWindow::percent() const
-{
-    return m_bar->value();
-}
-
-void ProgressWindow::finish()
-{
-    m_finishing = true;
-    if (!m_inClose) close();
-}
-
-void ProgressWindow::keyPressEvent(QKeyEvent* event)
-{
-    // Esc: the same as closing the window.
-    if (event->key() == Qt::Key_Escape) {
-        close();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void ProgressWindow::closeEvent(QCloseEvent* event)
-{
-    if (!m_finishing) {
-        // The user closes the window: the transfer is cancelled, and the
-        // session's end closes the window (now, or once the port is closed).
-        m_inClose = true;
-        Q_EMIT cancelRequested();
-        m_inClose = false;
-    }
-    if (m_finishing)
-        event->accept();
-    else
-        event->ignore();
 }
 
 } // namespace mx

@@ -6,17 +6,15 @@
 #include <QList>
 #include <QTimer>
 
-#include <functional>
-
 class QComboBox;
 class QLabel;
 class QPushButton;
 class QLineEdit;
-class QProgressBar;
 
 namespace mx {
 
 struct App;
+class PortSetting;
 
 // FrmSetLanguage: English alone on a system that is not Chinese, both
 // languages on a Chinese one. OK changes the language words and records the
@@ -42,8 +40,7 @@ class PortDialog : public QDialog
 {
     Q_OBJECT
 public:
-    using Lister = std::function<QList<ports::PortEntry>()>;
-    PortDialog(App& app, Lister lister, bool comNumbers, QWidget* parent = nullptr);
+    PortDialog(App& app, const PortSetting& port, QWidget* parent = nullptr);
 
     QComboBox* combo() const { return m_combo; }
     // Lists the ports again and reselects the user's current choice.
@@ -53,7 +50,7 @@ public:
 private:
     void fill();
     App& m_app;
-    Lister m_lister;
+    const PortSetting& m_port;
     bool m_comNumbers;
     QList<ports::PortEntry> m_ports;
     QComboBox* m_combo;
@@ -72,43 +69,6 @@ public:
     AboutDialog(int language, QWidget* parent = nullptr);
     // Path of the system information tool, "" where none is installed.
     static QString systemInfoTool();
-};
-
-// FrmProgress and frmMProgress: the percentage of a transfer, and for a
-// multi-radio write the radio being written. Closing the window by its button
-// or Esc asks to cancel the transfer; the session closes it when the transfer ends.
-class ProgressWindow : public QWidget
-{
-    Q_OBJECT
-public:
-    ProgressWindow(bool reading, int radios, int language, QWidget* parent = nullptr);
-
-    void setPercent(int percent);
-    void setRadio(int number);
-    void setWaiting(bool waiting);
-    // Multi-radio write: the radio just written is being read back.
-    void setVerifying(bool verifying);
-    // Closes without asking to cancel.
-    void finish();
-
-    int percent() const;
-
-Q_SIGNALS:
-    void cancelRequested();
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-private:
-    QProgressBar* m_bar;
-    QLabel* m_percent;
-    QProgressBar* m_radioBar = nullptr;
-    QLabel* m_radio = nullptr;
-    QLabel* m_waiting = nullptr;
-    QLabel* m_verifying = nullptr;
-    bool m_finishing = false;
-    bool m_inClose = false;
 };
 
 } // namespace mx

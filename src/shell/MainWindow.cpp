@@ -1,19 +1,11 @@
 #include "shell/MainWindow.h"
 
-#include "app/Backups.h"
 #include "app/Startup.h"
-#include "data/ChannelCsv.h"
 #include "data/DataFile.h"
-#include "data/Defaults.h"
-#include "data/FileWrite.h"
-#include "data/VersionTable.h"
-#include "link/MemoryCodec.h"
-#include "link/SerialPortLink.h"
-#include "link/Session.h"
-#include "link/Verify.h"
 #include "shell/Dialogs.h"
 #include "shell/Icons.h"
 #include "shell/PrintPreview.h"
+#include "shell/ProgressWindow.h"
 #include "shell/QtTranslations.h"
 #include "texts/MainTexts.h"
 #include "texts/Texts.h"
@@ -24,7 +16,6 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHash>
 #include <QInputDialog>
@@ -34,7 +25,6 @@
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
@@ -51,16 +41,18 @@ namespace {
 constexpr int TwipsPerPixel = 15;
 constexpr int MinTreeWidth = 300 / TwipsPerPixel;
 
+// The file boxes as dialogs over the main window.
 class DialogChooser : public FileChooser
 {
 public:
-    QString openFile(QWidget* parent, const QString& filter) override
+    explicit DialogChooser(QWidget* parent) : m_parent(parent) {}
+    QString openFile(const QString& filter) override
     {
-        return QFileDialog::getOpenFileName(parent, QString(), QString(), filter);
+        return QFileDialog::getOpenFileName(m_parent, QString(), QString(), filter);
     }
-    QString saveFile(QWidget* parent, const QString& proposed, const QString& filter) override
+    QString saveFile(const QString& proposed, const QString& filter) override
     {
-        QFileDialog dialog(parent, QString(), proposed, filter);
+        QFileDialog dialog(m_parent, QString(), proposed, filter);
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         // The filter's own suffix: "Data File (*.dat)" gives "dat".
         dialog.setDefaultSuffix(filter.section(QStringLiteral("*."), 1).section(QLatin1Char(')'), 0, 0));
@@ -69,6 +61,9 @@ public:
                    ? dialog.selectedFiles().first()
                    : QString();
     }
+
+private:
+    QWidget* m_parent;
 };
 
 // The narrow bar at the tree pane's right edge: dragging it resizes the pane.
@@ -133,66 +128,29 @@ QString plain(QString caption)
 } // namespace
 
 MainWindow::MainWindow(App& app, QWidget* parent)
-    : QMainWindow(parent), m_app(app), m_ownChooser(std::make_unique<DialogChooser>()),
-      m_chooser(m_ownChooser.get()), m_ownLauncher(std::make_unique<ProcessLauncher>()), m_comNumbers(
-#ifdef Q_OS_WIN
-                                                                                             true
-#else
-                                                                                             false
-#endif
-                                                                                             ),
-      m_context{app.image, app.messenger}
+    : QMainWindow(parent), m_app(app), m_chooser(std::make_unique<DialogChooser>(this)),
+      m_portSetting(app.settings), m_document(app),
+      m_transfers(app, m_document, m_portSetting), m_context{app.image, app.messenger}
 {
-    m_launcher = m_ownLauncher.get();
-    m_portLister = [] { return ports::availablePorts(); };
-    m_radioCountAsker = [this] {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(icons::appIcon());
+
+    m_document.setFileChooser(m_chooser.get());
+    m_document.setCommitter([this] { commitEditors(); });
+    connect(&m_document, &Document::aboutToReplaceImage, this, [this] { closeChildForms(); });
+    connect(&m_document, &Document::imageReplaced, this, &MainWindow::showNewImage);
+    connect(&m_document, &Document::imageRestored, this, &MainWindow::reopenEditors);
+    connect(&m_document, &Document::historyChanged, this, &MainWindow::updateUndoActions);
+    connect(&app.image, &RadioImage::captionChanged, this, &MainWindow::updateCaption);
+
+    m_transfers.setRadioCountAsker([this] {
         bool ok = false;
         const int n =
             QInputDialog::getInt(this, mainText(MainText::RadioCountTitle, language()),
                                  mainText(MainText::RadioCountPrompt, language()), 1, 1, 9999, 1, &ok);
         return ok ? n : 0;
-    };
-
-    setObjectName(QStringLiteral("frmMain"));
-    setWindowIcon(icons::appIcon());
-
-    m_port = new SerialPortLink(this);
-    m_session = new Session(*m_port, app.image, app.versions, app.messenger, this);
-    m_session->setSoftwareStarter([this](const QString& version) { handOverTo(version); });
-    connect(m_session, &Session::progress, this, [this](int percent) {
-        if (m_progress) m_progress->setPercent(percent);
     });
-    connect(m_session, &Session::radioChanged, this, [this](int number) {
-        if (m_progress) m_progress->setRadio(number);
-    });
-    connect(m_session, &Session::waitingForNextRadio, this, [this](bool waiting) {
-        if (m_progress) m_progress->setWaiting(waiting);
-    });
-    connect(m_session, &Session::verifyingRadio, this, [this](bool verifying) {
-        if (m_progress) m_progress->setVerifying(verifying);
-    });
-    connect(m_session, &Session::transferEnded, this, [this] {
-        if (m_progress) m_progress->finish();
-    });
-    connect(m_session, &Session::imageAboutToBeReplaced, this, [this] { closeChildForms(); });
-    connect(m_session, &Session::imageReplaced, this, &MainWindow::imageReplaced);
-    connect(m_session, &Session::finished, this, &MainWindow::sessionEnded);
-    m_backupFolder = backups::defaultFolder();
-    connect(&app.image, &RadioImage::captionChanged, this, &MainWindow::updateCaption);
-
-    m_timerWrite.setSingleShot(true);
-    m_timerWrite.setInterval(20);
-    connect(&m_timerWrite, &QTimer::timeout, this, [this] {
-        m_port->setPortName(ports::deviceFor(m_app.settings.comPort, m_app.settings.comPortName));
-        if (!m_session->startWrite()) return explainRefusedPort();
-        m_pending = Pending::Write;
-        m_written = m_session->radioMemory();
-        backUp(QStringLiteral("write"));
-        startProgress(false, 0);
-    });
-    m_timerReNew.setSingleShot(true);
-    m_timerReNew.setInterval(200);
-    connect(&m_timerReNew, &QTimer::timeout, this, &MainWindow::loadNewDoc);
+    m_progress = new TransferProgress(m_transfers, app.messenger, this);
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MDIClient"));
@@ -215,38 +173,26 @@ MainWindow::MainWindow(App& app, QWidget* parent)
     restoreGeometryFromSettings();
     applyMainCaptions();
     buildNodeTree();
-    loadNewDoc();
+    m_document.loadNewDoc();
 }
 
 MainWindow::~MainWindow()
 {
-    // Editors go before the image they show, and the session before its port.
+    // Editors go before the image they show.
     const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
     for (QMdiSubWindow* w : windows)
         if (auto* e = qobject_cast<EditorWindow*>(w->widget())) e->stopActivity();
-    delete m_session;
 }
 
-void MainWindow::setFileChooser(FileChooser* chooser)
+void MainWindow::setPortLister(PortSetting::Lister lister, bool comNumbers)
 {
-    m_chooser = chooser ? chooser : m_ownChooser.get();
-}
-
-void MainWindow::setLauncher(Launcher* launcher)
-{
-    m_launcher = launcher ? launcher : m_ownLauncher.get();
-}
-
-void MainWindow::setPortLister(std::function<QList<ports::PortEntry>()> lister, bool comNumbers)
-{
-    m_portLister = std::move(lister);
-    m_comNumbers = comNumbers;
+    m_portSetting.setLister(std::move(lister), comNumbers);
     applyMainCaptions();
 }
 
-void MainWindow::setRadioCountAsker(std::function<int()> asker)
+ProgressWindow* MainWindow::progressWindow() const
 {
-    m_radioCountAsker = std::move(asker);
+    return m_progress->window();
 }
 
 QAction* MainWindow::action(const QString& name) const
@@ -297,32 +243,32 @@ void MainWindow::buildMenus()
     auto on = [this](const char* name, auto slot) {
         connect(action(QString::fromLatin1(name)), &QAction::triggered, this, slot);
     };
-    on("mnuFileNew", [this] { newFromMenu(); });
-    on("mnuFileOpen", [this] { openFile(); });
-    on("mnuFileSave", [this] { save(); });
-    on("mnuFileSaveAs", [this] { saveAs(); });
+    on("mnuFileNew", [this] { m_document.newFromMenu(); });
+    on("mnuFileOpen", [this] { m_document.openFile(); });
+    on("mnuFileSave", [this] { m_document.save(); });
+    on("mnuFileSaveAs", [this] { m_document.saveAs(); });
     on("mnuFileExit", [this] { close(); });
     on("mnuFilePrint", [this] { printPreview(); });
-    on("mnuFileExport", [this] { exportChannels(); });
-    on("mnuFileImport", [this] { importChannels(); });
+    on("mnuFileExport", [this] { m_document.exportChannels(); });
+    on("mnuFileImport", [this] { m_document.importChannels(); });
     on("mnuFileBackups", [this] {
-        QDir().mkpath(m_backupFolder);
-        QDesktopServices::openUrl(QUrl::fromLocalFile(m_backupFolder));
+        QDir().mkpath(m_document.backupFolder());
+        QDesktopServices::openUrl(QUrl::fromLocalFile(m_document.backupFolder()));
     });
-    on("mnuEditUndo", [this] { undo(); });
-    on("mnuEditRedo", [this] { redo(); });
+    on("mnuEditUndo", [this] { m_document.undo(); });
+    on("mnuEditRedo", [this] { m_document.redo(); });
     on("mnuChannelInfo", [this] { showChildForm(EditorKind::ChannelInfo); });
     on("mnuTVChannel", [this] { showChildForm(EditorKind::TVChannel); });
     on("mnuOptFeature", [this] { showChildForm(EditorKind::OptFeatures); });
     on("mnuToneTips", [this] { showChildForm(EditorKind::ToneTips); });
-    on("mnuEMG", [this] { radioInformation(true); });
-    on("mnuReadFromRadio", [this] { readFromRadio(); });
-    on("mnuWriteToRadio", [this] { writeToRadio(); });
-    on("mnuMWriteToRadio", [this] { multiWriteToRadio(); });
-    on("mnuRadioInfo", [this] { radioInformation(false); });
+    on("mnuEMG", [this] { m_transfers.radioInformation(true); });
+    on("mnuReadFromRadio", [this] { m_transfers.read(); });
+    on("mnuWriteToRadio", [this] { m_transfers.write(); });
+    on("mnuMWriteToRadio", [this] { m_transfers.multiWrite(); });
+    on("mnuRadioInfo", [this] { m_transfers.radioInformation(false); });
     on("mnuComm", [this] { portSettings(); });
     on("mnuLanguage", [this] { languageSetup(); });
-    on("MnuInitial", [this] { initialSetting(); });
+    on("MnuInitial", [this] { m_document.initialSetting(); });
     on("mnuWindowCascade", [this] { m_mdi->cascadeSubWindows(); });
     on("mnuWindowTileHorizontal", [this] { m_mdi->tileSubWindows(); });
     on("mnuWindowTileVertical", [this] { m_mdi->tileSubWindows(); });
@@ -336,7 +282,9 @@ void MainWindow::buildMenus()
     verify->setChecked(QSettings(QStringLiteral("MX_806TR"), QStringLiteral("MX_806TR"))
                            .value(QStringLiteral("Settings/VerifyAfterWriting"), false)
                            .toBool());
-    connect(verify, &QAction::toggled, this, [](bool on) {
+    m_transfers.setVerifyAfterWrite(verify->isChecked());
+    connect(verify, &QAction::toggled, this, [this](bool on) {
+        m_transfers.setVerifyAfterWrite(on);
         QSettings(QStringLiteral("MX_806TR"), QStringLiteral("MX_806TR"))
             .setValue(QStringLiteral("Settings/VerifyAfterWriting"), on);
     });
@@ -372,13 +320,13 @@ void MainWindow::buildToolbar()
     auto on = [this](const char* key, auto slot) {
         connect(toolButton(QString::fromUtf8(key)), &QAction::triggered, this, slot);
     };
-    on("新建", [this] { loadNewDoc(); }); // the toolbar's New does not ask
-    on("打开", [this] { openFile(); });
-    on("保存", [this] { save(); });
-    on("ReadRadio", [this] { readFromRadio(); });
+    on("新建", [this] { m_document.loadNewDoc(); }); // the toolbar's New does not ask
+    on("打开", [this] { m_document.openFile(); });
+    on("保存", [this] { m_document.save(); });
+    on("ReadRadio", [this] { m_transfers.read(); });
     on("CommSet", [this] { portSettings(); });
-    on("WriteRadio", [this] { writeToRadio(); });
-    on("MWriteRadio", [this] { multiWriteToRadio(); });
+    on("WriteRadio", [this] { m_transfers.write(); });
+    on("MWriteRadio", [this] { m_transfers.multiWrite(); });
     on("About", [this] { about(); });
     on("打印", [this] { printPreview(); });
     toolButton(QStringLiteral("MWriteRadio"))->setVisible(false);
@@ -435,22 +383,6 @@ void MainWindow::buildStatusBar()
 
 // ---------------------------------------------------------------- captions
 
-QString MainWindow::portText() const
-{
-    const Settings& s = m_app.settings;
-    // "COM3" / "通信口3"; the device's name where the system has no COM numbers.
-    if (!m_comNumbers || !s.comPortName.trimmed().isEmpty()) {
-        const QString device = ports::deviceFor(s.comPort, s.comPortName, m_portLister());
-        if (!device.isEmpty()) return device;
-    }
-    return mainText(MainText::PortLabel, language()) + QString::number(s.comPort);
-}
-
-QString MainWindow::fileFilter() const
-{
-    return text(TextId::DataFileFilterName, language()) + QStringLiteral(" (*.dat)");
-}
-
 QString MainWindow::documentCaption() const
 {
     const RadioImage& image = m_app.image;
@@ -469,7 +401,7 @@ void MainWindow::updateCaption()
 void MainWindow::applyMainCaptions()
 {
     const int lang = language();
-    m_portPanel->setText(portText());
+    m_portPanel->setText(m_portSetting.shown(lang));
     m_portPanel->setAccessibleName(mainText(MainText::StatusPortName, lang));
     m_modelPanel->hide();
     updateCaption();
@@ -544,7 +476,8 @@ void MainWindow::applyLanguageChange()
     m_app.messenger.setLanguage(s.currentLanguage);
     changeLanguage();
     closeChildForms();
-    openChannelEditorAndCascade();
+    showChildForm(EditorKind::ChannelInfo);
+    m_mdi->cascadeSubWindows();
 }
 
 void MainWindow::changeEvent(QEvent* event)
@@ -638,10 +571,7 @@ EditorWindow* MainWindow::showChildForm(EditorKind kind)
     sub->setAttribute(Qt::WA_DeleteOnClose);
     // The editor's own Close button closes its window.
     connect(e, &QObject::destroyed, sub, [sub] { sub->close(); });
-    connect(e, &EditorWindow::edited, this, [this] {
-        m_history.record(m_app.image);
-        updateUndoActions();
-    });
+    connect(e, &EditorWindow::edited, &m_document, &Document::recordEdit);
     e->show();
     m_mdi->cascadeSubWindows();
     return e;
@@ -669,16 +599,10 @@ void MainWindow::closeChildForms(bool commit)
     }
 }
 
-void MainWindow::resetHistory()
-{
-    m_history.reset(m_app.image);
-    updateUndoActions();
-}
-
 void MainWindow::updateUndoActions()
 {
-    action(QStringLiteral("mnuEditUndo"))->setEnabled(m_history.canUndo());
-    action(QStringLiteral("mnuEditRedo"))->setEnabled(m_history.canRedo());
+    action(QStringLiteral("mnuEditUndo"))->setEnabled(m_document.canUndo());
+    action(QStringLiteral("mnuEditRedo"))->setEnabled(m_document.canRedo());
 }
 
 // The editors show the image anew, in the same places.
@@ -695,118 +619,18 @@ void MainWindow::reopenEditors()
     updateUndoActions();
 }
 
-void MainWindow::undo()
+// A new image: captions renewed, the channel editor opened.
+void MainWindow::showNewImage()
 {
-    commitEditors();
-    m_history.record(m_app.image); // what was just typed is an edit of its own
-    if (m_history.undo(m_app.image)) reopenEditors();
-}
-
-void MainWindow::redo()
-{
-    commitEditors();
-    m_history.record(m_app.image);
-    if (m_history.redo(m_app.image)) reopenEditors();
-}
-
-void MainWindow::openChannelEditorAndCascade()
-{
+    changeLanguage();
     showChildForm(EditorKind::ChannelInfo);
     m_mdi->cascadeSubWindows();
-}
-
-// ---------------------------------------------------------------- documents
-
-void MainWindow::newFromMenu()
-{
-    if (m_app.messenger.ask(TextId::AllDataCleared, Buttons::OkCancel, Icon::Exclamation) == Answer::Ok)
-        loadNewDoc();
-}
-
-void MainWindow::loadNewDoc()
-{
-    closeChildForms();
-    RadioImage& image = m_app.image;
-    // A new document is untitled: the first save asks for a name.
-    if (defaults::loadTemplate(image, defaults::templatePath(m_app.programDir, image, true))) {
-        image.currentFileName = QStringLiteral("new.dat");
-        image.isNewDocument = true;
-    }
-    changeLanguage();
-    openChannelEditorAndCascade();
-    updateCaption();
-    resetHistory();
-}
-
-bool MainWindow::askSaveIfModified()
-{
-    commitEditors();
-    if (!datafile::isModified(m_app.image)) return true;
-    switch (m_app.messenger.ask(TextId::FileModified, Buttons::YesNoCancel, Icon::Exclamation)) {
-    case Answer::Yes:
-        return save(); // a cancelled or failed save stops the command
-    case Answer::No:
-        return true;
-    default:
-        return false;
-    }
-}
-
-void MainWindow::openFile()
-{
-    if (!askSaveIfModified()) return;
-    const QString path = m_chooser->openFile(this, fileFilter());
-    if (path.isEmpty()) return;
-    closeChildForms();
-    const Handover h = handover();
-    if (datafile::loadDataFile(m_app.image, path, m_app.versions, m_app.messenger, &h) ==
-        datafile::LoadStatus::Ok) {
-        changeLanguage();
-        openChannelEditorAndCascade();
-        resetHistory();
-    }
-    updateCaption();
-}
-
-bool MainWindow::save()
-{
-    commitEditors();
-    RadioImage& image = m_app.image;
-    if (image.isNewDocument) return saveAs();
-    const QString question = QLatin1Char('"') + datafile::fileTitle(image.currentFileName) +
-                             QLatin1Char('"') + text(TextId::OverwriteContinue, language());
-    if (m_app.messenger.ask(question, Buttons::OkCancel, Icon::Question) != Answer::Ok) return false;
-    return saveTo(image.currentFileName);
-}
-
-bool MainWindow::saveAs()
-{
-    commitEditors();
-    const QString path = m_chooser->saveFile(this, m_app.image.currentFileName, fileFilter());
-    if (path.isEmpty()) return false;
-    return saveTo(path);
-}
-
-bool MainWindow::saveTo(const QString& path)
-{
-    const bool ok = datafile::saveDataFile(m_app.image, path, m_app.messenger);
-    updateCaption();
-    return ok;
-}
-
-void MainWindow::initialSetting()
-{
-    closeChildForms();
-    defaults::loadTemplate(m_app.image, defaults::templatePath(m_app.programDir, m_app.image, false));
-    openChannelEditorAndCascade();
-    updateCaption();
-    resetHistory();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // A transfer runs in its own window; it ends there first.
-    if (m_session->isRunning() || !askSaveIfModified()) {
+    if (m_transfers.isRunning() || !m_document.askSaveIfModified()) {
         event->ignore();
         return;
     }
@@ -817,189 +641,15 @@ void MainWindow::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-// ---------------------------------------------------------------- version hand-over
-
-Handover MainWindow::handover()
-{
-    Handover h;
-    h.installRoot = m_app.installRoot;
-    h.executableName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    h.launcher = m_launcher;
-    auto ask = askSaveBeforeHandover(m_app.image, m_app.messenger, [this] {
-        commitEditors();
-        return m_app.image.isNewDocument ? saveAs() : saveTo(m_app.image.currentFileName);
-    });
-    h.beforeHandover = [this, ask] {
-        commitEditors();
-        if (!ask()) return false;
-        m_port->close();
-        return true;
-    };
-    return h;
-}
-
-void MainWindow::handOverTo(const QString& version)
-{
-    startSoftwareFor(version, m_app.versions, handover(), m_app.messenger);
-}
-
-// ---------------------------------------------------------------- radio
-
-void MainWindow::startProgress(bool reading, int radios)
-{
-    m_progress = new ProgressWindow(reading, radios, language(), this);
-    connect(m_progress, &ProgressWindow::cancelRequested, this, [this] {
-        if (m_session->isRunning())
-            m_session->cancel();
-        else
-            m_progress->finish();
-    });
-    m_progress->show();
-}
-
-void MainWindow::readFromRadio()
-{
-    commitEditors();
-    m_port->setPortName(ports::deviceFor(m_app.settings.comPort, m_app.settings.comPortName));
-    if (m_session->startRead())
-        startProgress(true, 0);
-    else
-        explainRefusedPort();
-}
-
-void MainWindow::writeToRadio()
-{
-    // A value still being typed goes with the write; the write starts from a timer.
-    commitEditors();
-    m_timerWrite.start();
-}
-
-void MainWindow::multiWriteToRadio()
-{
-    commitEditors();
-    const int radios = m_radioCountAsker();
-    if (radios < 1) return;
-    m_port->setPortName(ports::deviceFor(m_app.settings.comPort, m_app.settings.comPortName));
-    m_session->setVerifyEachRadio(action(QStringLiteral("mnuVerifyAfterWrite"))->isChecked());
-    if (!m_session->startMultiWrite(radios)) return explainRefusedPort();
-    backUp(QStringLiteral("write"));
-    startProgress(false, radios);
-}
-
-void MainWindow::radioInformation(bool fillMemory)
-{
-    m_port->setPortName(ports::deviceFor(m_app.settings.comPort, m_app.settings.comPortName));
-    m_session->startHandshakeOnly(fillMemory);
-}
-
-void MainWindow::imageReplaced()
-{
-    // The radio's contents are kept before anything else happens to them.
-    backUp(QStringLiteral("read"));
-    changeLanguage();
-    openChannelEditorAndCascade();
-    updateCaption();
-    resetHistory();
-}
-
-void MainWindow::backUp(const QString& kind)
-{
-    QString error;
-    // A backup that cannot be written is reported once the port is closed; the transfer goes on.
-    if (backups::save(m_app.image, m_backupFolder, kind, &error).isEmpty())
-        m_app.messenger.queue(mainText(MainText::BackupFailed, language()) + error);
-}
-
-void MainWindow::sessionEnded(SessionOutcome outcome)
-{
-    const Pending pending = std::exchange(m_pending, Pending::None);
-    if (pending == Pending::Write && outcome == SessionOutcome::Completed &&
-        action(QStringLiteral("mnuVerifyAfterWrite"))->isChecked()) {
-        // After "Write Data Completed." the radio is read back in a session of its own.
-        QTimer::singleShot(0, this, &MainWindow::startVerify);
-    } else if (pending == Pending::Verify && outcome == SessionOutcome::Completed) {
-        const VerifyResult result = compareWritten(m_written, m_session->radioMemory());
-        if (result.ok)
-            m_app.messenger.ask(mainText(MainText::VerifyPassed, language()), Buttons::Ok, Icon::Information);
-        else
-            m_app.messenger.ask(verifyFailedMessage(result), Buttons::Ok, Icon::Exclamation);
-    } else if (outcome == SessionOutcome::VerifyFailed) {
-        // A multi-radio write stopped at the radio that does not hold what was written.
-        m_app.messenger.ask(
-            verifyFailedMessage(m_session->verifyResult()) + QStringLiteral("\r\n") +
-                mainText(MainText::VerifyFailedRadio, language()).arg(m_session->radiosWritten() + 1),
-            Buttons::Ok, Icon::Exclamation);
-    }
-}
-
-QString MainWindow::verifyFailedMessage(const VerifyResult& result) const
-{
-    return mainText(MainText::VerifyFailedAt, language()) + QLatin1Char(' ') + verifyPlace(result) +
-           QLatin1Char('.');
-}
-
-void MainWindow::explainRefusedPort()
-{
-    if (m_session->lastOutcome() == SessionOutcome::PortError &&
-        m_port->errorString().contains(QLatin1String("ermission")))
-        m_app.messenger.ask(mainText(MainText::PortAccessHint, language()), Buttons::Ok, Icon::Information);
-}
-
-void MainWindow::startVerify()
-{
-    if (!m_session->startVerify()) return;
-    m_pending = Pending::Verify;
-    startProgress(true, 0);
-}
-
 void MainWindow::printPreview()
 {
     commitEditors();
     showPrintPreview(m_app, this);
 }
 
-void MainWindow::exportChannels()
-{
-    commitEditors();
-    const QString proposed =
-        QFileInfo(m_app.image.currentFileName).completeBaseName() + QStringLiteral(".csv");
-    const QString path = m_chooser->saveFile(
-        this, proposed, mainText(MainText::CsvFilterName, language()) + QStringLiteral(" (*.csv)"));
-    if (path.isEmpty()) return;
-    QSaveFile file(path);
-    const QByteArray csv = channelcsv::exportChannels(m_app.image);
-    if (!file.open(QIODevice::WriteOnly) || !writeComplete(file, csv) || !file.commit())
-        m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
-}
-
-void MainWindow::importChannels()
-{
-    commitEditors();
-    const QString path =
-        m_chooser->openFile(this, mainText(MainText::CsvFilterName, language()) + QStringLiteral(" (*.csv)"));
-    if (path.isEmpty()) return;
-    QFile file(path);
-    // A channel list holds at most a few thousand short lines.
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 4 * 1024 * 1024) {
-        m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
-        return;
-    }
-    const channelcsv::ImportResult result =
-        channelcsv::importChannels(m_app.image, file.readAll(), language());
-    if (!result.ok) {
-        m_app.messenger.ask(result.message, Buttons::Ok, Icon::Exclamation);
-        return;
-    }
-    // The whole list is one edit: it can be undone.
-    m_history.record(m_app.image);
-    reopenEditors();
-}
-
-// ---------------------------------------------------------------- dialogs
-
 void MainWindow::portSettings()
 {
-    PortDialog dialog(m_app, m_portLister, m_comNumbers, this);
+    PortDialog dialog(m_app, m_portSetting, this);
     dialog.exec();
     applyMainCaptions();
 }

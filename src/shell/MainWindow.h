@@ -1,15 +1,12 @@
 #pragma once
 
-#include "app/UndoHistory.h"
+#include "app/Document.h"
+#include "app/PortSetting.h"
+#include "app/Transfers.h"
 #include "editors/EditorWindow.h"
-#include "link/PortNames.h"
-#include "link/Session.h"
-#include "shell/Dialogs.h"
 
 #include <QHash>
 #include <QMainWindow>
-#include <QPointer>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -17,7 +14,6 @@
 class QAction;
 class QLabel;
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class QTreeWidget;
@@ -27,25 +23,12 @@ class QWidget;
 namespace mx {
 
 struct App;
-struct Handover;
-class Launcher;
 class ProgressWindow;
-class SerialPortLink;
-class Session;
-
-// The file dialog's Open and Save boxes; tests answer them.
-class FileChooser
-{
-public:
-    virtual ~FileChooser() = default;
-    // "" when the user cancels.
-    virtual QString openFile(QWidget* parent, const QString& filter) = 0;
-    virtual QString saveFile(QWidget* parent, const QString& proposed, const QString& filter) = 0;
-};
+class TransferProgress;
 
 // frmMain: the program's window. Holds the menus, the toolbar, the tree pane,
-// the status bar, the editor windows (one of each kind) in an MDI area, and
-// the radio link; turns commands into actions on the document and the radio.
+// the status bar and the editor windows (one of each kind) in an MDI area, and
+// turns commands into actions of the document and the radio transfers.
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -53,15 +36,10 @@ public:
     explicit MainWindow(App& app, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    // Replaceable services (tests): file boxes, the program starter of a version
-    // hand-over, the port list of the port dialog, the number of radios of a
-    // multi-radio write (0: cancelled).
-    void setFileChooser(FileChooser* chooser);
-    void setLauncher(Launcher* launcher);
-    void setPortLister(std::function<QList<ports::PortEntry>()> lister, bool comNumbers);
-    void setRadioCountAsker(std::function<int()> asker);
-    // Where dated copies of what is read from and written to radios go.
-    void setBackupFolder(const QString& folder) { m_backupFolder = folder; }
+    Document& document() { return m_document; }
+    Transfers& transfers() { return m_transfers; }
+    // The port list of the port dialog and the status bar (tests replace it).
+    void setPortLister(PortSetting::Lister lister, bool comNumbers);
 
     QAction* action(const QString& name) const;
     QAction* toolButton(const QString& key) const;
@@ -69,35 +47,19 @@ public:
     QTreeWidget* tree() const { return m_tree; }
     QWidget* treePane() const { return m_treePane; }
     QLabel* portPanel() const { return m_portPanel; }
-    Session& session() { return *m_session; }
-    ProgressWindow* progressWindow() const { return m_progress; }
+    ProgressWindow* progressWindow() const;
     EditorWindow* editor(EditorKind kind) const;
 
     // Window caption as the document gives it.
     QString documentCaption() const;
 
-    // Commands.
-    void newFromMenu();
-    void loadNewDoc();
-    void openFile();
-    bool save();
-    bool saveAs();
-    void initialSetting();
-    void readFromRadio();
-    void writeToRadio();
-    void multiWriteToRadio();
-    void radioInformation(bool fillMemory = false);
     void portSettings();
     void languageSetup();
     void about();
     void printPreview();
-    void exportChannels();
-    void importChannels();
     EditorWindow* showChildForm(EditorKind kind);
     // Closes every editor; storing first what is being typed unless told otherwise.
     void closeChildForms(bool commit = true);
-    void undo();
-    void redo();
     // Every open editor stores a value still being typed.
     void commitEditors();
 
@@ -107,7 +69,7 @@ public:
 
     // Applies a language switch when the language words differ.
     void applyLanguageChange();
-    // Re-applies every caption (menus, tool tips, tree, status bar, file filter, caption).
+    // Re-applies every caption (menus, tool tips, tree, status bar, caption).
     void changeLanguage();
 
 protected:
@@ -127,34 +89,16 @@ private:
     void storeGeometry();
     void nodeClicked(QTreeWidgetItem* item);
     void fillWindowMenu();
-    bool askSaveIfModified();
-    bool saveTo(const QString& path);
-    void startProgress(bool reading, int radios);
-    void transferEnded();
-    void imageReplaced();
-    void openChannelEditorAndCascade();
-    QString fileFilter() const;
-    void handOverTo(const QString& version);
-    Handover handover();
-    QString portText() const;
-    void resetHistory();
-    void backUp(const QString& kind);
-    void sessionEnded(SessionOutcome outcome);
-    void startVerify();
-    QString verifyFailedMessage(const VerifyResult& result) const;
-    // After a command that did not start: a port refused for lack of rights says how to get them.
-    void explainRefusedPort();
+    void showNewImage();
     void updateUndoActions();
     void reopenEditors();
 
     App& m_app;
-    std::unique_ptr<FileChooser> m_ownChooser;
-    FileChooser* m_chooser;
-    Launcher* m_launcher;
-    std::unique_ptr<Launcher> m_ownLauncher;
-    std::function<QList<ports::PortEntry>()> m_portLister;
-    bool m_comNumbers;
-    std::function<int()> m_radioCountAsker;
+    std::unique_ptr<FileChooser> m_chooser;
+    PortSetting m_portSetting;
+    Document m_document;
+    Transfers m_transfers;
+    TransferProgress* m_progress = nullptr;
 
     EditorContext m_context;
     QHash<QString, QAction*> m_actions; // menu items by name
@@ -169,16 +113,6 @@ private:
     QLabel* m_portPanel = nullptr;
     QMenu* m_windowMenu = nullptr;
     QList<QAction*> m_windowListActions;
-    QTimer m_timerWrite;
-    QTimer m_timerReNew;
-
-    SerialPortLink* m_port = nullptr;
-    Session* m_session = nullptr;
-    QPointer<ProgressWindow> m_progress;
-    UndoHistory m_history;
-    QString m_backupFolder;
-    enum class Pending { None, Write, Verify } m_pending = Pending::None;
-    QByteArray m_written; // what a write sent, for the check after it
 };
 
 } // namespace mx

@@ -10,6 +10,7 @@
 #include "link/Session.h"
 #include "shell/Dialogs.h"
 #include "shell/MainWindow.h"
+#include "shell/ProgressWindow.h"
 #include "texts/MainTexts.h"
 
 #include <QAction>
@@ -37,12 +38,12 @@ class ScriptedChooser : public FileChooser
 public:
     QStringList answers; // next paths; "" cancels
     int opens = 0, saves = 0;
-    QString openFile(QWidget*, const QString&) override
+    QString openFile(const QString&) override
     {
         ++opens;
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
-    QString saveFile(QWidget*, const QString&, const QString&) override
+    QString saveFile(const QString&, const QString&) override
     {
         ++saves;
         return answers.isEmpty() ? QString() : answers.takeFirst();
@@ -59,7 +60,7 @@ struct Program
                                 QByteArray::number(language) + "\r\n");
         app.startUp(e2e::binDir(), root, test::FixedLocale(Chinese));
         window = std::make_unique<MainWindow>(app);
-        window->setFileChooser(&chooser);
+        window->document().setFileChooser(&chooser);
         window->show();
     }
     test::TestPrompter prompter;
@@ -176,18 +177,18 @@ private Q_SLOTS:
         Program p(root("save"));
         const QString path = root("save") + "/mine.dat";
         p.chooser.answers = {path};
-        QVERIFY(p.window->save());
+        QVERIFY(p.window->document().save());
         QCOMPARE(p.chooser.saves, 1);
         QVERIFY(p.prompter.shown.isEmpty());
         QVERIFY(QFile::exists(path) && QFile::exists(root("save") + "/mine.fre"));
         QVERIFY(p.window->windowTitle().endsWith(QStringLiteral("[File Name:mine.dat]")));
         p.prompter.script = {Answer::Cancel};
-        QVERIFY(!p.window->save());
+        QVERIFY(!p.window->document().save());
         QCOMPARE(p.prompter.texts(), QStringList{"\"mine.dat\"file will be Overwrite,Continue?"});
         // New gives an untitled document again: Save asks for a name instead of overwriting.
-        p.window->loadNewDoc();
+        p.window->document().loadNewDoc();
         p.chooser.answers = {QString()};
-        QVERIFY(!p.window->save());
+        QVERIFY(!p.window->document().save());
         QCOMPARE(p.chooser.saves, 2);
     }
 
@@ -211,7 +212,7 @@ private Q_SLOTS:
             p.window->action("mnuEditUndo")->trigger();
             QCOMPARE(bytes(), states[k]);
         }
-        p.window->undo();
+        p.window->document().undo();
         QCOMPARE(bytes(), original);
         QVERIFY(!datafile::isModified(p.image()));
         QVERIFY(!p.window->action("mnuEditUndo")->isEnabled());
@@ -229,10 +230,10 @@ private Q_SLOTS:
         p.edit();
         const QByteArray edited = radioBytes(p.image());
         p.chooser.answers = {csv};
-        p.window->exportChannels();
+        p.window->document().exportChannels();
         p.window->toolButton("新建")->trigger();
         p.chooser.answers = {csv};
-        p.window->importChannels();
+        p.window->document().importChannels();
         QVERIFY2(p.prompter.shown.isEmpty(), qPrintable(p.prompter.texts().join('|')));
         QCOMPARE(radioBytes(p.image()), edited);
         QVERIFY(p.window->action("mnuEditUndo")->isEnabled());
@@ -240,7 +241,7 @@ private Q_SLOTS:
         test::writeFile(csv, "family,band,channel,in use,rx MHz,tx MHz,TSQ,REP,Roger,Public,BUSY,HI-CUT\n"
                              "10M,A,1,ON,28.0x,,OFF,OFF,OFF,ON,OFF,OFF\n");
         p.chooser.answers = {csv};
-        p.window->importChannels();
+        p.window->document().importChannels();
         QVERIFY2(p.prompter.texts().last().startsWith("Line 2, column 5"),
                  qPrintable(p.prompter.texts().last()));
         QCOMPARE(radioBytes(p.image()), edited);
@@ -251,14 +252,14 @@ private Q_SLOTS:
         Program p(root("open"));
         const QString good = root("open") + "/good.dat";
         p.chooser.answers = {good};
-        QVERIFY(p.window->saveAs());
+        QVERIFY(p.window->document().saveAs());
         p.edit();
         const RadioDataRecord before = p.image().work;
         const QString bad = root("open") + "/bad.dat";
         test::writeFile(bad, QByteArray(1226, 'x'));
         p.chooser.answers = {bad};
         p.prompter.script = {Answer::No}; // do not save the change
-        p.window->openFile();
+        p.window->document().openFile();
         QCOMPARE(p.prompter.texts().first(), QStringLiteral("File has been modify,save it now?"));
         QCOMPARE(p.prompter.texts().last(), QStringLiteral("Unknown version Of DataFile!"));
         QCOMPARE(p.image().currentFileName, good);
@@ -274,13 +275,13 @@ private Q_SLOTS:
                         "[Soft]\nVersion0=V100\nVersion1=V200\n[Firm]\nFirm0=V100V100\nFirm1=V200V200\n");
         p.app.versions.load(root("handover") + "/Version.ini");
         test::RecordingLauncher launcher;
-        p.window->setLauncher(&launcher);
+        p.window->document().setLauncher(&launcher);
         QByteArray other = datafile::encodeRecord(p.image().work);
         other.replace(0, 4, "V200");
         test::writeFile(root("handover") + "/other.dat", other);
         p.chooser.answers = {root("handover") + "/other.dat"};
         p.prompter.script = {Answer::Yes};
-        p.window->openFile();
+        p.window->document().openFile();
         QCOMPARE(launcher.started, QStringList{QDir::toNativeSeparators(
                                        root("handover") + "/V200/" +
                                        QFileInfo(QCoreApplication::applicationFilePath()).fileName())});
@@ -367,14 +368,17 @@ private Q_SLOTS:
         auto lister = [] {
             return QList<ports::PortEntry>{{1, "COM1", "COM1", {}}, {3, "COM3", "COM3", {}}};
         };
-        PortDialog numbered(p.app, lister, true);
+        PortSetting port(p.app.settings);
+        port.setLister(lister, true);
+        PortDialog numbered(p.app, port);
         QCOMPARE(numbered.combo()->currentText(), QStringLiteral("COM1")); // port 5 is gone
         numbered.confirm();
         QCOMPARE(p.app.settings.comPort, 1);
 
         // Without COM numbers a typed device path is kept as the device name.
         auto devices = [] { return QList<ports::PortEntry>{{1, "COM1", "/dev/ttyUSB0", {}}}; };
-        PortDialog byPath(p.app, devices, false);
+        port.setLister(devices, false);
+        PortDialog byPath(p.app, port);
         QCOMPARE(byPath.combo()->currentText(), QStringLiteral("/dev/ttyUSB0"));
         byPath.combo()->setEditText(QStringLiteral("/dev/pts/9"));
         byPath.confirm();
@@ -396,12 +400,12 @@ private Q_SLOTS:
         e2e::Emulator emulator(dir);
         QVERIFY(emulator.start({"--memory", dir + "/radio.bin", "--save", dir + "/written.bin"}));
         p.app.settings.comPortName = emulator.device();
-        p.window->setBackupFolder(dir + "/backups");
+        p.window->document().setBackupFolder(dir + "/backups");
         p.window->action("mnuVerifyAfterWrite")->setChecked(true);
 
-        QSignalSpy finished(&p.window->session(), &Session::finished);
+        QSignalSpy finished(&p.window->transfers().session(), &Session::finished);
         p.prompter.script = {Answer::Ok};
-        p.window->readFromRadio();
+        p.window->transfers().read();
         QVERIFY(p.window->progressWindow());
         QVERIFY(finished.wait(60000));
         QCOMPARE(finished.last().first().value<SessionOutcome>(), SessionOutcome::Completed);
@@ -414,7 +418,7 @@ private Q_SLOTS:
 
         p.image().addChannel(7, 2, 1, QStringLiteral("27.0000"));
         p.prompter.script = {Answer::Ok};
-        p.window->writeToRadio();
+        p.window->transfers().write();
         QVERIFY(finished.wait(60000));
         QCOMPARE(p.prompter.texts().last(), QStringLiteral("Write Data Completed."));
         // Read back and compared after the write; a dated copy of what was read and of what was written.
@@ -437,19 +441,19 @@ private Q_SLOTS:
         e2e::Emulator emulator(dir);
         QVERIFY(emulator.start({"--corrupt-byte", "0x0010"}));
         p.app.settings.comPortName = emulator.device();
-        p.window->setBackupFolder(dir + "/backups");
+        p.window->document().setBackupFolder(dir + "/backups");
         p.window->action("mnuVerifyAfterWrite")->setChecked(true);
-        p.window->setRadioCountAsker([] { return 2; });
+        p.window->transfers().setRadioCountAsker([] { return 2; });
         bool shownWhileChecking = false;
-        connect(&p.window->session(), &Session::verifyingRadio, this, [&](bool on) {
+        connect(&p.window->transfers().session(), &Session::verifyingRadio, this, [&](bool on) {
             if (!on || !p.window->progressWindow()) return;
             auto* label = p.window->progressWindow()->findChild<QLabel*>("lblVerifying");
             shownWhileChecking = label && !label->isHidden();
         });
 
-        QSignalSpy finished(&p.window->session(), &Session::finished);
+        QSignalSpy finished(&p.window->transfers().session(), &Session::finished);
         p.prompter.script = {Answer::Ok};
-        p.window->multiWriteToRadio();
+        p.window->transfers().multiWrite();
         QVERIFY(finished.wait(60000));
         QCOMPARE(finished.last().first().value<SessionOutcome>(), SessionOutcome::VerifyFailed);
         QVERIFY(shownWhileChecking);
@@ -470,9 +474,9 @@ private Q_SLOTS:
         p.app.settings.comPortName = emulator.device();
         p.edit();
         const RadioDataRecord before = p.image().work;
-        QSignalSpy finished(&p.window->session(), &Session::finished);
+        QSignalSpy finished(&p.window->transfers().session(), &Session::finished);
         p.prompter.script = {Answer::Ok};
-        p.window->readFromRadio();
+        p.window->transfers().read();
         QTRY_VERIFY_WITH_TIMEOUT(p.window->progressWindow()->percent() >= 5, 20000);
         p.window->progressWindow()->close();
         QVERIFY(finished.size() == 1 || finished.wait(5000));

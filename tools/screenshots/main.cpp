@@ -6,6 +6,7 @@
 #include "shell/Dialogs.h"
 #include "shell/MainWindow.h"
 #include "shell/PrintPreview.h"
+#include "shell/ProgressWindow.h"
 #include "shell/WidgetPrompter.h"
 
 #include <QApplication>
@@ -89,12 +90,13 @@ int main(int argc, char** argv)
             save(sub, QStringLiteral("%1/editor-%2-%3.png").arg(out, QString::fromLatin1(e.name), tag));
         }
 
-        mx::PortDialog port(
-            app,
+        mx::PortSetting portSetting(app.settings);
+        portSetting.setLister(
             [] {
                 return QList<mx::ports::PortEntry>{{1, "COM1", "/dev/ttyUSB0", {}}};
             },
-            false, &window);
+            false);
+        mx::PortDialog port(app, portSetting, &window);
         port.show();
         save(&port, QStringLiteral("%1/port-%2.png").arg(out, tag));
         mx::LanguageDialog lang(app, &window);

@@ -1,0 +1,257 @@
+#include "app/Document.h"
+
+#include "app/Backups.h"
+#include "app/Startup.h"
+#include "data/ChannelCsv.h"
+#include "data/DataFile.h"
+#include "data/Defaults.h"
+#include "data/FileWrite.h"
+#include "data/VersionTable.h"
+#include "texts/MainTexts.h"
+#include "texts/Texts.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace mx {
+
+namespace {
+
+QString dataFileFilter(int language)
+{
+    return text(TextId::DataFileFilterName, language) + QStringLiteral(" (*.dat)");
+}
+
+QString csvFilter(int language)
+{
+    return mainText(MainText::CsvFilterName, language) + QStringLiteral(" (*.csv)");
+}
+
+} // namespace
+
+Document::Document(App& app, QObject* parent)
+    : QObject(parent), m_app(app), m_ownLauncher(std::make_unique<ProcessLauncher>()),
+      m_backupFolder(backups::defaultFolder())
+{
+    m_launcher = m_ownLauncher.get();
+}
+
+Document::~Document() = default;
+
+void Document::setLauncher(Launcher* launcher)
+{
+    m_launcher = launcher ? launcher : m_ownLauncher.get();
+}
+
+void Document::commitEdits()
+{
+    if (m_commit) m_commit();
+}
+
+int Document::language() const
+{
+    return m_app.messenger.language() == Chinese ? Chinese : English;
+}
+
+// ---------------------------------------------------------------- new, open, save
+
+void Document::newFromMenu()
+{
+    if (m_app.messenger.ask(TextId::AllDataCleared, Buttons::OkCancel, Icon::Exclamation) == Answer::Ok)
+        loadNewDoc();
+}
+
+void Document::loadNewDoc()
+{
+    Q_EMIT aboutToReplaceImage();
+    RadioImage& image = m_app.image;
+    // A new document is untitled: the first save asks for a name.
+    if (defaults::loadTemplate(image, defaults::templatePath(m_app.programDir, image, true))) {
+        image.currentFileName = QStringLiteral("new.dat");
+        image.isNewDocument = true;
+    }
+    Q_EMIT imageReplaced();
+    Q_EMIT image.captionChanged();
+    resetHistory();
+}
+
+bool Document::askSaveIfModified()
+{
+    commitEdits();
+    if (!datafile::isModified(m_app.image)) return true;
+    switch (m_app.messenger.ask(TextId::FileModified, Buttons::YesNoCancel, Icon::Exclamation)) {
+    case Answer::Yes:
+        return save(); // a cancelled or failed save stops the command
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Document::openFile()
+{
+    if (!askSaveIfModified()) return;
+    const QString path = m_chooser->openFile(dataFileFilter(language()));
+    if (path.isEmpty()) return;
+    Q_EMIT aboutToReplaceImage();
+    const Handover h = handover({});
+    if (datafile::loadDataFile(m_app.image, path, m_app.versions, m_app.messenger, &h) ==
+        datafile::LoadStatus::Ok) {
+        Q_EMIT imageReplaced();
+        resetHistory();
+    }
+    Q_EMIT m_app.image.captionChanged();
+}
+
+bool Document::save()
+{
+    commitEdits();
+    RadioImage& image = m_app.image;
+    if (image.isNewDocument) return saveAs();
+    const QString question = QLatin1Char('"') + datafile::fileTitle(image.currentFileName) +
+                             QLatin1Char('"') + text(TextId::OverwriteContinue, language());
+    if (m_app.messenger.ask(question, Buttons::OkCancel, Icon::Question) != Answer::Ok) return false;
+    return saveTo(image.currentFileName);
+}
+
+bool Document::saveAs()
+{
+    commitEdits();
+    const QString path = m_chooser->saveFile(m_app.image.currentFileName, dataFileFilter(language()));
+    if (path.isEmpty()) return false;
+    return saveTo(path);
+}
+
+bool Document::saveTo(const QString& path)
+{
+    const bool ok = datafile::saveDataFile(m_app.image, path, m_app.messenger);
+    Q_EMIT m_app.image.captionChanged();
+    return ok;
+}
+
+void Document::initialSetting()
+{
+    Q_EMIT aboutToReplaceImage();
+    defaults::loadTemplate(m_app.image, defaults::templatePath(m_app.programDir, m_app.image, false));
+    Q_EMIT imageReplaced();
+    Q_EMIT m_app.image.captionChanged();
+    resetHistory();
+}
+
+// ---------------------------------------------------------------- undo
+
+void Document::resetHistory()
+{
+    m_history.reset(m_app.image);
+    Q_EMIT historyChanged();
+}
+
+void Document::recordEdit()
+{
+    m_history.record(m_app.image);
+    Q_EMIT historyChanged();
+}
+
+void Document::undo()
+{
+    commitEdits();
+    m_history.record(m_app.image); // what was just typed is an edit of its own
+    if (m_history.undo(m_app.image)) Q_EMIT imageRestored();
+    Q_EMIT historyChanged();
+}
+
+void Document::redo()
+{
+    commitEdits();
+    m_history.record(m_app.image);
+    if (m_history.redo(m_app.image)) Q_EMIT imageRestored();
+    Q_EMIT historyChanged();
+}
+
+// ---------------------------------------------------------------- transfers
+
+void Document::radioRead()
+{
+    // The radio's contents are kept before anything else happens to them.
+    backUp(QStringLiteral("read"));
+    Q_EMIT imageReplaced();
+    Q_EMIT m_app.image.captionChanged();
+    resetHistory();
+}
+
+void Document::backUp(const QString& kind)
+{
+    QString error;
+    // A backup that cannot be written is reported once the port is closed; the transfer goes on.
+    if (backups::save(m_app.image, m_backupFolder, kind, &error).isEmpty())
+        m_app.messenger.queue(mainText(MainText::BackupFailed, language()) + error);
+}
+
+// ---------------------------------------------------------------- version hand-over
+
+Handover Document::handover(const std::function<void()>& closePort)
+{
+    Handover h;
+    h.installRoot = m_app.installRoot;
+    h.executableName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+    h.launcher = m_launcher;
+    auto ask = askSaveBeforeHandover(m_app.image, m_app.messenger, [this] {
+        commitEdits();
+        return m_app.image.isNewDocument ? saveAs() : saveTo(m_app.image.currentFileName);
+    });
+    h.beforeHandover = [this, ask, closePort] {
+        commitEdits();
+        if (!ask()) return false;
+        if (closePort) closePort();
+        return true;
+    };
+    return h;
+}
+
+void Document::handOverTo(const QString& version, const std::function<void()>& closePort)
+{
+    startSoftwareFor(version, m_app.versions, handover(closePort), m_app.messenger);
+}
+
+// ---------------------------------------------------------------- channel lists
+
+void Document::exportChannels()
+{
+    commitEdits();
+    const QString proposed =
+        QFileInfo(m_app.image.currentFileName).completeBaseName() + QStringLiteral(".csv");
+    const QString path = m_chooser->saveFile(proposed, csvFilter(language()));
+    if (path.isEmpty()) return;
+    QSaveFile file(path);
+    const QByteArray csv = channelcsv::exportChannels(m_app.image);
+    if (!file.open(QIODevice::WriteOnly) || !writeComplete(file, csv) || !file.commit())
+        m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
+}
+
+void Document::importChannels()
+{
+    commitEdits();
+    const QString path = m_chooser->openFile(csvFilter(language()));
+    if (path.isEmpty()) return;
+    QFile file(path);
+    // A channel list holds at most a few thousand short lines.
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 4 * 1024 * 1024) {
+        m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    const channelcsv::ImportResult result =
+        channelcsv::importChannels(m_app.image, file.readAll(), language());
+    if (!result.ok) {
+        m_app.messenger.ask(result.message, Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    // The whole list is one edit: it can be undone.
+    m_history.record(m_app.image);
+    Q_EMIT imageRestored();
+    Q_EMIT historyChanged();
+}
+
+} // namespace mx

@@ -1,0 +1,40 @@
+#include "app/PortSetting.h"
+
+#include "app/Settings.h"
+#include "texts/MainTexts.h"
+
+namespace mx {
+
+PortSetting::PortSetting(const Settings& settings)
+    : m_settings(settings), m_lister([] { return ports::availablePorts(); }),
+#ifdef Q_OS_WIN
+      m_comNumbers(true)
+#else
+      m_comNumbers(false)
+#endif
+{
+}
+
+void PortSetting::setLister(Lister lister, bool comNumbers)
+{
+    m_lister = std::move(lister);
+    m_comNumbers = comNumbers;
+}
+
+QString PortSetting::device() const
+{
+    if (!m_settings.comPortName.trimmed().isEmpty() || m_settings.comPort <= 0)
+        return ports::deviceFor(m_settings.comPort, m_settings.comPortName, {});
+    return ports::deviceFor(m_settings.comPort, m_settings.comPortName, m_lister());
+}
+
+QString PortSetting::shown(int language) const
+{
+    if (!m_comNumbers || !m_settings.comPortName.trimmed().isEmpty()) {
+        const QString path = device();
+        if (!path.isEmpty()) return path;
+    }
+    return mainText(MainText::PortLabel, language) + QString::number(m_settings.comPort);
+}
+
+} // namespace mx
