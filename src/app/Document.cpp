@@ -11,9 +11,11 @@
 #include "texts/Texts.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSettings>
 
 namespace mx {
 
@@ -27,6 +29,24 @@ QString dataFileFilter(int language)
 QString csvFilter(int language)
 {
     return mainText(MainText::CsvFilterName, language) + QStringLiteral(" (*.csv)");
+}
+
+// The per-user store of the window position, shared with the main window.
+QSettings userStore()
+{
+    return QSettings(QStringLiteral("MX_806TR"), QStringLiteral("MX_806TR"));
+}
+
+const QString LastFolderKey = QStringLiteral("Settings/LastFolder");
+const QString RecentFilesKey = QStringLiteral("Settings/RecentFiles");
+
+// Every channel of the working copy: one line of a channel list each.
+int channelTotal(const RadioImage& image)
+{
+    int total = 0;
+    for (qint16 n : image.work.channelCount)
+        total += qBound(0, int(n), SlotCount);
+    return total;
 }
 
 } // namespace
@@ -80,30 +100,92 @@ void Document::loadNewDoc()
 bool Document::askSaveIfModified()
 {
     commitEdits();
-    if (!datafile::isModified(m_app.image)) return true;
-    switch (m_app.messenger.ask(TextId::FileModified, Buttons::YesNoCancel, Icon::Exclamation)) {
-    case Answer::Yes:
-        return save(); // a cancelled or failed save stops the command
-    case Answer::No:
-        return true;
-    default:
-        return false;
-    }
+    // Yes saves at once: the question was the question. A document without a
+    // name goes through Save As; a cancelled or failed save stops the command.
+    return askToSaveChanges(m_app.image, m_app.messenger, [this] {
+        return m_app.image.isNewDocument ? saveAs() : saveTo(m_app.image.currentFileName);
+    })();
 }
 
 void Document::openFile()
 {
     if (!askSaveIfModified()) return;
-    const QString path = m_chooser->openFile(dataFileFilter(language()));
+    const QString path = m_chooser->openFile(lastFolder(), dataFileFilter(language()));
     if (path.isEmpty()) return;
+    chosen(path);
+    load(path);
+}
+
+bool Document::openPath(const QString& path)
+{
+    return askSaveIfModified() && load(path);
+}
+
+void Document::openArguments(const QStringList& arguments)
+{
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument.startsWith(QLatin1Char('-'))) continue;
+        openPath(argument);
+        return;
+    }
+}
+
+bool Document::load(const QString& path)
+{
     Q_EMIT aboutToReplaceImage();
     const Handover h = handover({});
-    if (datafile::loadDataFile(m_app.image, path, m_app.versions, m_app.messenger, &h) ==
-        datafile::LoadStatus::Ok) {
+    const bool loaded = datafile::loadDataFile(m_app.image, path, m_app.versions, m_app.messenger, &h) ==
+                        datafile::LoadStatus::Ok;
+    if (loaded) {
         Q_EMIT imageReplaced();
         resetHistory();
+        addRecent(path);
     }
     Q_EMIT m_app.image.captionChanged();
+    return loaded;
+}
+
+// ---------------------------------------------------------------- recent files and folders
+
+QStringList Document::recentFiles() const
+{
+    return userStore().value(RecentFilesKey).toStringList().mid(0, RecentFileCount);
+}
+
+void Document::addRecent(const QString& path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    QStringList files = recentFiles();
+    files.removeAll(absolute);
+    files.prepend(absolute);
+    userStore().setValue(RecentFilesKey, files.mid(0, RecentFileCount));
+    Q_EMIT recentFilesChanged();
+}
+
+void Document::openRecent(const QString& path)
+{
+    if (!QFileInfo::exists(path)) {
+        m_app.messenger.ask(
+            mainText(MainText::RecentFileMissing, language()).arg(QDir::toNativeSeparators(path)),
+            Buttons::Ok, Icon::Exclamation);
+        QStringList files = recentFiles();
+        files.removeAll(path);
+        userStore().setValue(RecentFilesKey, files);
+        Q_EMIT recentFilesChanged();
+        return;
+    }
+    openPath(path);
+}
+
+QString Document::lastFolder() const
+{
+    const QString folder = userStore().value(LastFolderKey).toString();
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+
+void Document::chosen(const QString& path)
+{
+    userStore().setValue(LastFolderKey, QFileInfo(path).absolutePath());
 }
 
 bool Document::save()
@@ -120,14 +202,17 @@ bool Document::save()
 bool Document::saveAs()
 {
     commitEdits();
-    const QString path = m_chooser->saveFile(m_app.image.currentFileName, dataFileFilter(language()));
+    const QString proposed = QDir(lastFolder()).filePath(datafile::fileTitle(m_app.image.currentFileName));
+    const QString path = m_chooser->saveFile(proposed, dataFileFilter(language()));
     if (path.isEmpty()) return false;
+    chosen(path);
     return saveTo(path);
 }
 
 bool Document::saveTo(const QString& path)
 {
     const bool ok = datafile::saveDataFile(m_app.image, path, m_app.messenger);
+    if (ok) addRecent(path);
     Q_EMIT m_app.image.captionChanged();
     return ok;
 }
@@ -135,10 +220,17 @@ bool Document::saveTo(const QString& path)
 void Document::initialSetting()
 {
     Q_EMIT aboutToReplaceImage();
-    defaults::loadTemplate(m_app.image, defaults::templatePath(m_app.programDir, m_app.image, false));
+    // An edit like any other: undone in one step, and the file as it was
+    // stays what a save would replace.
+    RadioImage& image = m_app.image;
+    const RadioDataRecord staging = image.staging;
+    const ChannelArray stagingChannels = image.stagingChannels;
+    defaults::loadTemplate(image, defaults::templatePath(m_app.programDir, image, false));
+    image.staging = staging;
+    image.stagingChannels = stagingChannels;
     Q_EMIT imageReplaced();
-    Q_EMIT m_app.image.captionChanged();
-    resetHistory();
+    Q_EMIT image.captionChanged();
+    recordEdit();
 }
 
 // ---------------------------------------------------------------- undo
@@ -198,13 +290,8 @@ Handover Document::handover(const std::function<void()>& closePort)
     h.installRoot = m_app.installRoot;
     h.executableName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     h.launcher = m_launcher;
-    auto ask = askSaveBeforeHandover(m_app.image, m_app.messenger, [this] {
-        commitEdits();
-        return m_app.image.isNewDocument ? saveAs() : saveTo(m_app.image.currentFileName);
-    });
-    h.beforeHandover = [this, ask, closePort] {
-        commitEdits();
-        if (!ask()) return false;
+    h.beforeHandover = [this, closePort] {
+        if (!askSaveIfModified()) return false;
         if (closePort) closePort();
         return true;
     };
@@ -222,20 +309,28 @@ void Document::exportChannels()
 {
     commitEdits();
     const QString proposed =
-        QFileInfo(m_app.image.currentFileName).completeBaseName() + QStringLiteral(".csv");
+        QDir(lastFolder())
+            .filePath(QFileInfo(m_app.image.currentFileName).completeBaseName() + QStringLiteral(".csv"));
     const QString path = m_chooser->saveFile(proposed, csvFilter(language()));
     if (path.isEmpty()) return;
+    chosen(path);
     QSaveFile file(path);
     const QByteArray csv = channelcsv::exportChannels(m_app.image);
-    if (!file.open(QIODevice::WriteOnly) || !writeComplete(file, csv) || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || !writeComplete(file, csv) || !file.commit()) {
         m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
+        return;
+    }
+    Q_EMIT statusMessage(mainText(MainText::ChannelsExported, language())
+                             .arg(channelTotal(m_app.image))
+                             .arg(QFileInfo(path).fileName()));
 }
 
 void Document::importChannels()
 {
     commitEdits();
-    const QString path = m_chooser->openFile(csvFilter(language()));
+    const QString path = m_chooser->openFile(lastFolder(), csvFilter(language()));
     if (path.isEmpty()) return;
+    chosen(path);
     QFile file(path);
     // A channel list holds at most a few thousand short lines.
     if (!file.open(QIODevice::ReadOnly) || file.size() > 4 * 1024 * 1024) {
@@ -252,6 +347,9 @@ void Document::importChannels()
     m_history.record(m_app.image);
     Q_EMIT imageRestored();
     Q_EMIT historyChanged();
+    Q_EMIT statusMessage(mainText(MainText::ChannelsImported, language())
+                             .arg(channelTotal(m_app.image))
+                             .arg(QFileInfo(path).fileName()));
 }
 
 } // namespace mx

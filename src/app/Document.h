@@ -19,15 +19,17 @@ class FileChooser
 {
 public:
     virtual ~FileChooser() = default;
-    // "" when the user cancels.
-    virtual QString openFile(const QString& filter) = 0;
+    // "" when the user cancels. folder: where the box starts; proposed: the
+    // path it offers (in the folder it starts in).
+    virtual QString openFile(const QString& folder, const QString& filter) = 0;
     virtual QString saveFile(const QString& proposed, const QString& filter) = 0;
 };
 
 // The open document: the radio data image in its file, with new, open, save,
 // save as, the initial setting, the undo history of its edits, the dated
 // backups of transfers and the channel list export and import. Questions and
-// messages go through the messenger; the windows follow its signals.
+// messages go through the messenger; the windows follow its signals. The
+// folder of the file boxes and the recent files are kept per user.
 class Document : public QObject
 {
     Q_OBJECT
@@ -49,6 +51,17 @@ public:
     void newFromMenu();
     void loadNewDoc();
     void openFile();
+    // Opens a data file as File > Open does once a file is chosen; false when
+    // the user cancelled or the file was refused.
+    bool openPath(const QString& path);
+    // The program's command line: the first argument that is not an option is
+    // a data file to open.
+    void openArguments(const QStringList& arguments);
+    // The data files opened or saved last, newest first.
+    QStringList recentFiles() const;
+    static constexpr int RecentFileCount = 8;
+    // A recent file that is gone is said so and leaves the list.
+    void openRecent(const QString& path);
     bool save();
     bool saveAs();
     void initialSetting();
@@ -85,9 +98,17 @@ Q_SIGNALS:
     void imageRestored();
     // Undo or redo became possible or impossible.
     void historyChanged();
+    void recentFilesChanged();
+    // A short report for the status bar ("323 channels exported to channels.csv").
+    void statusMessage(const QString& text);
 
 private:
     bool saveTo(const QString& path);
+    bool load(const QString& path);
+    QString lastFolder() const;
+    // Keeps the folder of a chosen file for the next box.
+    void chosen(const QString& path);
+    void addRecent(const QString& path);
     void resetHistory();
     Handover handover(const std::function<void()>& closePort);
     int language() const;

@@ -74,8 +74,7 @@ QString App::chooseSettingsPath() const
     return user;
 }
 
-std::function<bool()> askSaveBeforeHandover(RadioImage& image, Messenger& messenger,
-                                            std::function<bool()> save)
+std::function<bool()> askToSaveChanges(RadioImage& image, Messenger& messenger, std::function<bool()> save)
 {
     return [&image, &messenger, save = std::move(save)]() {
         if (!datafile::isModified(image)) return true;

@@ -45,11 +45,11 @@ private:
     QString m_settingsPath;
 };
 
-// The Handover::beforeHandover of a program with an open document: when the
-// image has unsaved changes it asks "File has been modify,save it now?" with
-// Yes, No and Cancel. Yes runs save() and hands over when it succeeded, No
-// hands over, Cancel stays. An unchanged image hands over at once.
-std::function<bool()> askSaveBeforeHandover(RadioImage& image, Messenger& messenger,
-                                            std::function<bool()> save);
+// Before an open document is left (another file, the program's end, a
+// hand-over to another version): when the image has unsaved changes it asks
+// "File has been modify,save it now?" with Yes, No and Cancel. Yes runs save()
+// and goes on when it succeeded, No goes on, Cancel stays. An unchanged image
+// goes on at once.
+std::function<bool()> askToSaveChanges(RadioImage& image, Messenger& messenger, std::function<bool()> save);
 
 } // namespace mx

@@ -3,11 +3,48 @@
 #include "app/Document.h"
 #include "app/PortSetting.h"
 #include "app/Startup.h"
+#include "data/Renumbering.h"
 #include "link/SerialPortLink.h"
 #include "link/Verify.h"
 #include "texts/MainTexts.h"
+#include "texts/TransferTexts.h"
 
 namespace mx {
+
+QString transferEndText(TransferKind kind, SessionOutcome outcome, const SessionEnd& end, int radiosWritten,
+                        bool checkEachRadio, int language)
+{
+    // A Cancel to "Check Connection. Retry or Cancel?" is a cancel too.
+    if (outcome != SessionOutcome::Cancelled && outcome != SessionOutcome::NoAnswer &&
+        outcome != SessionOutcome::PortLost)
+        return {};
+    const bool lost = outcome == SessionOutcome::PortLost;
+    using T = TransferText;
+    switch (kind) {
+    case TransferKind::Read:
+        return text(lost ? T::LostRead : T::CancelledRead, language);
+    case TransferKind::Write:
+        if (!end.dataSent) return text(lost ? T::LostBeforeData : T::CancelledBeforeData, language);
+        return text(lost ? T::LostWrite : T::CancelledWrite, language);
+    case TransferKind::Check:
+        return text(lost ? T::LostCheck : T::CancelledCheck, language);
+    case TransferKind::MultiWrite:
+        break;
+    }
+    QString words = text(lost                      ? T::MultiLost
+                         : end.waitingForNextRadio ? T::MultiCancelledWaiting
+                                                   : T::MultiCancelled,
+                         language);
+    const QString space = language == Chinese ? QString() : QStringLiteral(" ");
+    words += space + text(checkEachRadio ? T::RadiosWrittenChecked : T::RadiosWritten, language)
+                         .arg(radiosWritten)
+                         .arg(end.radiosToWrite);
+    if (end.checkingRadio)
+        words += space + text(T::RadioNotChecked, language).arg(radiosWritten + 1);
+    else if (end.dataSent && !end.waitingForNextRadio)
+        words += space + text(T::RadioPartial, language).arg(radiosWritten + 1);
+    return words;
+}
 
 Transfers::Transfers(App& app, Document& document, const PortSetting& port, QObject* parent)
     : QObject(parent), m_app(app), m_document(document), m_portSetting(port),
@@ -20,6 +57,8 @@ Transfers::Transfers(App& app, Document& document, const PortSetting& port, QObj
     connect(m_session, &Session::imageAboutToBeReplaced, &m_document, &Document::aboutToReplaceImage);
     connect(m_session, &Session::imageReplaced, &m_document, &Document::radioRead);
     connect(m_session, &Session::finished, this, &Transfers::sessionEnded);
+    // "Cannot Open Communication Port." says which device and why.
+    m_session->setPortFailureExplainer([this] { return m_port->openFailureText(language()); });
 
     m_timerWrite.setSingleShot(true);
     m_timerWrite.setInterval(20);
@@ -46,10 +85,9 @@ void Transfers::read()
 {
     m_document.commitEdits();
     m_port->setPortName(m_portSetting.device());
-    if (m_session->startRead())
-        Q_EMIT started(true, 0);
-    else
-        explainRefusedPort();
+    if (!m_session->startRead()) return;
+    m_running = TransferKind::Read;
+    Q_EMIT started(true, 0);
 }
 
 void Transfers::write()
@@ -62,8 +100,8 @@ void Transfers::write()
 void Transfers::startWrite()
 {
     m_port->setPortName(m_portSetting.device());
-    if (!m_session->startWrite()) return explainRefusedPort();
-    m_pending = Pending::Write;
+    if (!m_session->startWrite(writeNote())) return;
+    m_running = TransferKind::Write;
     m_written = m_session->radioMemory();
     m_document.backUp(QStringLiteral("write"));
     Q_EMIT started(false, 0);
@@ -76,7 +114,8 @@ void Transfers::multiWrite()
     if (radios < 1) return;
     m_port->setPortName(m_portSetting.device());
     m_session->setVerifyEachRadio(m_verifyAfterWrite);
-    if (!m_session->startMultiWrite(radios)) return explainRefusedPort();
+    if (!m_session->startMultiWrite(radios, writeNote())) return;
+    m_running = TransferKind::MultiWrite;
     m_document.backUp(QStringLiteral("write"));
     Q_EMIT started(false, radios);
 }
@@ -94,12 +133,13 @@ void Transfers::cancel()
 
 void Transfers::sessionEnded(SessionOutcome outcome)
 {
-    const Pending pending = std::exchange(m_pending, Pending::None);
-    if (pending == Pending::Write && outcome == SessionOutcome::Completed && m_verifyAfterWrite) {
+    const std::optional<TransferKind> kind = std::exchange(m_running, std::nullopt);
+    if (!kind) return; // a radio check without a window of its own
+    if (*kind == TransferKind::Write && outcome == SessionOutcome::Completed && m_verifyAfterWrite) {
         // After "Write Data Completed." the radio is read back in a session of its own.
         QTimer::singleShot(0, this, &Transfers::startVerify);
-    } else if (pending == Pending::Verify && outcome == SessionOutcome::Completed) {
-        const VerifyResult result = compareWritten(m_written, m_session->radioMemory());
+    } else if (*kind == TransferKind::Check && outcome == SessionOutcome::Completed) {
+        const VerifyResult result = compareWritten(m_written, m_session->radioMemory(), &m_app.image);
         if (result.ok)
             m_app.messenger.ask(mainText(MainText::VerifyPassed, language()), Buttons::Ok, Icon::Information);
         else
@@ -110,6 +150,13 @@ void Transfers::sessionEnded(SessionOutcome outcome)
             verifyFailedMessage(m_session->verifyResult()) + QStringLiteral("\r\n") +
                 mainText(MainText::VerifyFailedRadio, language()).arg(m_session->radiosWritten() + 1),
             Buttons::Ok, Icon::Exclamation);
+    } else if (const QString words =
+                   transferEndText(*kind, outcome, m_session->lastEnd(), m_session->radiosWritten(),
+                                   m_verifyAfterWrite, language());
+               !words.isEmpty()) {
+        // Never a silent end: what the transfer left behind.
+        const bool clean = *kind == TransferKind::Read || !m_session->lastEnd().dataSent;
+        m_app.messenger.ask(words, Buttons::Ok, clean ? Icon::Information : Icon::Exclamation);
     }
 }
 
@@ -119,17 +166,15 @@ QString Transfers::verifyFailedMessage(const VerifyResult& result) const
            QLatin1Char('.');
 }
 
-void Transfers::explainRefusedPort()
+QString Transfers::writeNote() const
 {
-    if (m_session->lastOutcome() == SessionOutcome::PortError &&
-        m_port->errorString().contains(QLatin1String("ermission")))
-        m_app.messenger.ask(mainText(MainText::PortAccessHint, language()), Buttons::Ok, Icon::Information);
+    return renumberNote(renumberedByWrite(m_app.image), language());
 }
 
 void Transfers::startVerify()
 {
     if (!m_session->startVerify()) return;
-    m_pending = Pending::Verify;
+    m_running = TransferKind::Check;
     Q_EMIT started(true, 0);
 }
 

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <optional>
 
 namespace mx {
 
@@ -14,6 +15,15 @@ struct App;
 class Document;
 class PortSetting;
 class SerialPortLink;
+
+// What a transfer of the desktop program was.
+enum class TransferKind { Read, Write, MultiWrite, Check };
+
+// The words after a transfer that was cancelled, found no radio or lost the
+// connection: what it left in the image and in the radio (radios), "" for
+// any other end. radiosWritten: the radios a multi-radio write completed.
+QString transferEndText(TransferKind kind, SessionOutcome outcome, const SessionEnd& end, int radiosWritten,
+                        bool checkEachRadio, int language);
 
 // The desktop program's transfers with the radio: the port, the sessions of
 // reads, writes, multi-radio writes and radio checks, the check of a write by
@@ -52,8 +62,8 @@ private:
     void sessionEnded(SessionOutcome outcome);
     void startVerify();
     QString verifyFailedMessage(const VerifyResult& result) const;
-    // After a command that did not start: a port refused for lack of rights says how to get them.
-    void explainRefusedPort();
+    // The write confirmation's note on channels the radio will renumber.
+    QString writeNote() const;
     int language() const;
 
     App& m_app;
@@ -64,8 +74,8 @@ private:
     QTimer m_timerWrite;
     std::function<int()> m_radioCountAsker;
     bool m_verifyAfterWrite = false;
-    enum class Pending { None, Write, Verify } m_pending = Pending::None;
-    QByteArray m_written; // what a write sent, for the check after it
+    std::optional<TransferKind> m_running; // the transfer whose session runs
+    QByteArray m_written;                  // what a write sent, for the check after it
 };
 
 } // namespace mx

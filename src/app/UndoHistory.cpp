@@ -9,7 +9,11 @@ UndoHistory::Snapshot UndoHistory::take(const RadioImage& image)
 
 bool UndoHistory::same(const Snapshot& a, const RadioImage& image)
 {
-    return a.work == image.work && a.channels.records == image.workChannels.records;
+    // Which band and channel the windows look at is no edit.
+    RadioDataRecord work = image.work;
+    work.currentBand = a.work.currentBand;
+    work.currentChannel = a.work.currentChannel;
+    return a.work == work && a.channels.records == image.workChannels.records;
 }
 
 void UndoHistory::reset(const RadioImage& image)
@@ -31,10 +35,13 @@ void UndoHistory::record(const RadioImage& image)
     m_current = m_snapshots.size() - 1;
 }
 
-void UndoHistory::apply(RadioImage& image) const
+void UndoHistory::apply(RadioImage& image, const Snapshot& view) const
 {
     const Snapshot& s = m_snapshots[m_current];
     image.work = s.work;
+    // The windows look where the edit undone or redone was made.
+    image.work.currentBand = view.work.currentBand;
+    image.work.currentChannel = view.work.currentChannel;
     image.workChannels = s.channels;
     // The range family travels with the data: its texts and limits follow.
     image.setRangeFamily(s.work.rangeMode);
@@ -45,7 +52,7 @@ bool UndoHistory::undo(RadioImage& image)
 {
     if (!canUndo()) return false;
     --m_current;
-    apply(image);
+    apply(image, m_snapshots[m_current + 1]);
     return true;
 }
 
@@ -53,7 +60,7 @@ bool UndoHistory::redo(RadioImage& image)
 {
     if (!canRedo()) return false;
     ++m_current;
-    apply(image);
+    apply(image, m_snapshots[m_current]);
     return true;
 }
 

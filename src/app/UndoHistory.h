@@ -7,7 +7,9 @@
 namespace mx {
 
 // Undo and redo over the edits of a document: a snapshot of the working copy
-// after each committed edit, back to the last open, new or read.
+// after each committed edit, back to the last open, new or read. Looking at
+// another band or channel is no edit: it makes no snapshot and keeps what can
+// be redone.
 class UndoHistory
 {
 public:
@@ -33,7 +35,8 @@ private:
     };
     static Snapshot take(const RadioImage& image);
     static bool same(const Snapshot& a, const RadioImage& image);
-    void apply(RadioImage& image) const;
+    // Puts the current snapshot into the image, looking at view's band and channel.
+    void apply(RadioImage& image, const Snapshot& view) const;
 
     QList<Snapshot> m_snapshots;
     qsizetype m_current = -1;

@@ -19,6 +19,7 @@ int runMultiWrite(Context& ctx)
     const QString path = ctx.args.first();
     if (!loadDataFile(ctx, path) || !checkChannelFile(ctx, path, true)) return ExitRefused;
     warnFrequencies(ctx);
+    warnRenumbering(ctx);
     backUp(ctx, QStringLiteral("write"));
     return runTransfer(ctx, TransferKind::MultiWrite, device, count);
 }

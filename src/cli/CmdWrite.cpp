@@ -13,6 +13,7 @@ int runWrite(Context& ctx)
     const QString path = ctx.args.first();
     if (!loadDataFile(ctx, path) || !checkChannelFile(ctx, path, true)) return ExitRefused;
     warnFrequencies(ctx);
+    warnRenumbering(ctx);
     backUp(ctx, QStringLiteral("write"));
     if (const int status = runTransfer(ctx, TransferKind::Write, device); status != ExitOk) return status;
     return ctx.isSet(QStringLiteral("verify")) ? verifyWrite(ctx, device) : ExitOk;

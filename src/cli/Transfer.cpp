@@ -4,6 +4,7 @@
 #include "cli/Problems.h"
 #include "data/DataFile.h"
 #include "data/FileWrite.h"
+#include "data/Renumbering.h"
 #include "link/MemoryCodec.h"
 #include "link/PortNames.h"
 #include "link/SerialPortLink.h"
@@ -35,6 +36,7 @@ int exitFor(SessionOutcome outcome)
         return ExitOk;
     case SessionOutcome::Cancelled:
     case SessionOutcome::NoAnswer:
+    case SessionOutcome::PortLost:
     case SessionOutcome::PortError:
         return ExitNoAnswer;
     case SessionOutcome::WrongModel:
@@ -245,7 +247,7 @@ int verifyWrite(Context& ctx, const QString& device)
     if (const int status = runTransfer(ctx, TransferKind::Verify, device, 1, nullptr, &readBack);
         status != ExitOk)
         return status;
-    const VerifyResult result = compareWritten(written, readBack);
+    const VerifyResult result = compareWritten(written, readBack, &ctx.app.image);
     if (!result.ok) {
         ctx.say(verifyFailedText(result));
         return ExitVerifyFailed;
@@ -378,8 +380,6 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
         trace = std::make_unique<TracePort>(serial, [&ctx](const QString& line) { ctx.say(line); });
         port = trace.get();
     }
-    bool lost = false;
-    QObject::connect(port, &RadioPort::portLost, [&lost] { lost = true; });
     Session session(*port, app.image, app.versions, app.messenger);
 
     if (kind != TransferKind::Info) {
@@ -489,24 +489,20 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
         else if (interrupted)
             ctx.say(QStringLiteral("cancelled: ") + aftermath(kind) + written);
         break;
+    case SessionOutcome::PortLost:
+        ctx.say(QStringLiteral("the connection to the radio on %1 was lost during the %2; %3%4")
+                    .arg(device, kindWord(kind), aftermath(kind), written));
+        break;
     case SessionOutcome::NoAnswer:
-        if (lost) {
-            ctx.say(QStringLiteral("the connection to the radio on %1 was lost during the %2; %3%4")
-                        .arg(device, kindWord(kind), aftermath(kind), written));
-        } else {
-            ctx.say(QStringLiteral("no answer from the radio on %1: check the cable, that the radio is "
-                                   "switched on, and the port%2")
-                        .arg(device, written));
-        }
+        ctx.say(QStringLiteral("no answer from the radio on %1: check the cable, that the radio is "
+                               "switched on, and the port%2")
+                    .arg(device, written));
         break;
-    case SessionOutcome::PortError: {
-        const QString reason = port->errorString();
-        if (!reason.isEmpty()) ctx.say(reason);
-        if (reason.contains(QLatin1String("ermission")))
-            ctx.say(QStringLiteral("the port needs access rights: on Debian-like systems join the dialout "
-                                   "group (sudo usermod -aG dialout $USER), then log in again"));
+    case SessionOutcome::PortError:
+        // The same words as the desktop program's: the device and why.
+        for (const QString& line : serial.openFailureText(English).split(QStringLiteral("\r\n")))
+            ctx.say(line);
         break;
-    }
     case SessionOutcome::WrongModel:
         ctx.say(
             QStringLiteral("the radio on %1 reports model \"%2\"; this program is for %3 (%4)")
@@ -567,6 +563,16 @@ bool checkChannelFile(Context& ctx, const QString& path, bool refuse)
 void warnFrequencies(Context& ctx)
 {
     for (const QString& line : frequencyWarnings(ctx.app.image))
+        ctx.say(QStringLiteral("warning: ") + line);
+}
+
+void warnRenumbering(Context& ctx)
+{
+    const QString note = renumberNote(renumberedByWrite(ctx.app.image), English);
+    if (note.isEmpty()) return;
+    QStringList lines = note.split(QStringLiteral("\r\n"));
+    lines.first()[0] = lines.first()[0].toLower();
+    for (const QString& line : std::as_const(lines))
         ctx.say(QStringLiteral("warning: ") + line);
 }
 

@@ -66,6 +66,9 @@ bool checkChannelFile(Context& ctx, const QString& path, bool refuse);
 // Warns about every channel whose frequency the radio would take but that lies
 // outside its range family or off the raster.
 void warnFrequencies(Context& ctx);
+// Warns when a band is numbered with gaps: the radio gives its channels new
+// numbers (the k-th channel comes back as channel k); which ones, band by band.
+void warnRenumbering(Context& ctx);
 
 // An output file that cannot be written is refused before any work: false after
 // saying why.

@@ -1,8 +1,17 @@
 #include "link/PortNames.h"
 
+#include "texts/TransferTexts.h"
+
+#include <QFile>
 #include <QSerialPortInfo>
 
 #include <algorithm>
+
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace mx::ports {
 
@@ -79,6 +88,73 @@ QString deviceFromArgument(const QString& argument)
         return deviceFor(com, QString());
 #endif
     return text;
+}
+
+OpenFailure classifyOpenFailure(const QString& device, QSerialPort::SerialPortError error)
+{
+    if (device.trimmed().isEmpty()) return OpenFailure::NotChosen;
+    switch (error) {
+    case QSerialPort::NoError:
+        return OpenFailure::None;
+    case QSerialPort::DeviceNotFoundError:
+        return OpenFailure::NoSuchDevice;
+    case QSerialPort::PermissionError:
+#ifdef Q_OS_WIN
+        return OpenFailure::InUse; // Windows reports a port open elsewhere as access denied
+#else
+        // A device busy (TIOCEXCL) or locked by another program is reported as a
+        // permission error too; only one we may not read and write lacks rights.
+        return ::access(QFile::encodeName(device).constData(), R_OK | W_OK) == 0 ? OpenFailure::InUse
+                                                                                 : OpenFailure::NoPermission;
+#endif
+    default:
+        return OpenFailure::Other;
+    }
+}
+
+QString explainOpenFailure(OpenFailure failure, const QString& device, const QString& reason, int language)
+{
+    switch (failure) {
+    case OpenFailure::None:
+        return {};
+    case OpenFailure::NotChosen:
+        return text(TransferText::PortNotChosen, language);
+    case OpenFailure::NoSuchDevice:
+        return text(TransferText::PortNoSuchDevice, language).arg(device);
+    case OpenFailure::NoPermission: {
+        QString explanation = text(TransferText::PortNoPermission, language).arg(device);
+#ifndef Q_OS_WIN
+        if (::geteuid() != 0)
+            explanation += QStringLiteral("\r\n") + text(TransferText::PortAccessHint, language);
+#endif
+        return explanation;
+    }
+    case OpenFailure::InUse:
+        return text(TransferText::PortInUse, language).arg(device);
+    case OpenFailure::Other:
+        break;
+    }
+    return device + QStringLiteral(": ") + reason;
+}
+
+PathKind pathKind(const QString& path)
+{
+#ifdef Q_OS_WIN
+    Q_UNUSED(path);
+    return PathKind::Serial;
+#else
+    const QByteArray name = QFile::encodeName(path.trimmed());
+    struct stat info = {};
+    if (name.isEmpty() || ::stat(name.constData(), &info) != 0) return PathKind::Missing;
+    if (!S_ISCHR(info.st_mode)) return PathKind::NotSerial;
+    // A character device is a serial line when it is a terminal. One that
+    // cannot be opened now (busy, no rights) is given the benefit of the doubt.
+    const int fd = ::open(name.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return PathKind::Serial;
+    const bool terminal = ::isatty(fd) == 1;
+    ::close(fd);
+    return terminal ? PathKind::Serial : PathKind::NotSerial;
+#endif
 }
 
 } // namespace mx::ports

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QSerialPort>
 #include <QString>
 
 namespace mx::ports {
@@ -29,5 +30,21 @@ QString deviceFor(int comPort, const QString& comPortName, const QList<PortEntry
 
 // A port as given on the command line: a number ("3"), a COM name ("COM3") or a device path.
 QString deviceFromArgument(const QString& argument);
+
+// Why a port could not be opened.
+enum class OpenFailure { None, NotChosen, NoSuchDevice, NoPermission, InUse, Other };
+
+// From the serial port's error: a permission error on a device this user may
+// read and write means another program holds it (its lock or exclusive use).
+OpenFailure classifyOpenFailure(const QString& device, QSerialPort::SerialPortError error);
+
+// The explanation of a failure in a language: the device and the reason, with
+// how to get the rights when a user other than root lacks them. reason: the
+// system's words, for a failure of no known kind.
+QString explainOpenFailure(OpenFailure failure, const QString& device, const QString& reason, int language);
+
+// What a typed device path names.
+enum class PathKind { Serial, Missing, NotSerial };
+PathKind pathKind(const QString& path);
 
 } // namespace mx::ports

@@ -35,8 +35,11 @@ bool SerialPortLink::open()
     m_lostReported = false;
     ++m_opening;
     m_error.clear();
+    m_reason.clear();
+    m_failure = ports::OpenFailure::None;
     if (m_deviceName.isEmpty()) {
         m_error = QStringLiteral("no serial port chosen");
+        m_failure = ports::OpenFailure::NotChosen;
         return false;
     }
     m_port.setPortName(m_deviceName);
@@ -46,7 +49,9 @@ bool SerialPortLink::open()
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     if (!m_port.open(QIODevice::ReadWrite)) {
-        m_error = m_deviceName + QStringLiteral(": ") + m_port.errorString();
+        m_reason = m_port.errorString();
+        m_error = m_deviceName + QStringLiteral(": ") + m_reason;
+        m_failure = ports::classifyOpenFailure(m_deviceName, m_port.error());
         m_port.clearError();
         return false;
     }
@@ -57,6 +62,11 @@ bool SerialPortLink::open()
     m_port.clearError();
     m_port.clear(QSerialPort::AllDirections);
     return true;
+}
+
+QString SerialPortLink::openFailureText(int language) const
+{
+    return ports::explainOpenFailure(m_failure, m_deviceName, m_reason, language);
 }
 
 void SerialPortLink::close()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/PortNames.h"
 #include "link/RadioPort.h"
 
 #include <QSerialPort>
@@ -35,6 +36,10 @@ public:
     bool isOpen() const override;
     void send(const QByteArray& frame, int expectedReplyLength) override;
     QString errorString() const override { return m_error; }
+    // Why the last open() failed (None after a successful one).
+    ports::OpenFailure openFailure() const { return m_failure; }
+    // That failure explained in a language (see ports::explainOpenFailure).
+    QString openFailureText(int language) const;
 
     // Bytes waiting below the armed length (for tests).
     qint64 bytesWaiting() const;
@@ -55,6 +60,8 @@ private:
     int m_quietGapMs = DefaultQuietGapMs;
     QString m_deviceName;
     QString m_error;
+    QString m_reason; // the system's words for the last failure to open
+    ports::OpenFailure m_failure = ports::OpenFailure::None;
     int m_armed = 0;
     bool m_lostReported = false;
     int m_opening = 0; // counts open() and close() calls, so a late loss report cannot close a newer opening

@@ -58,6 +58,7 @@ struct Session::Private
     Messenger& messenger;
     QTimer waitTimer;
     std::function<void(const QString&)> starter;
+    std::function<QString()> portExplainer;
 
     QByteArray memory = QByteArray(RadioMemorySize, char(0xFF));
     RadioIdentity identity;
@@ -91,9 +92,11 @@ struct Session::Private
     bool running = false;
     bool infoOnly = false;   // startInfo: identification only, nothing transferred
     bool verifyOnly = false; // startVerify: read into the radio memory only, the image stays
-    bool awaiting = false;   // a frame is out and its reply not yet taken
-    bool inSend = false;     // inside port.send()
-    int serial = 0;          // changes whenever a session begins or ends
+    bool dataSent = false;   // a write sent data to the radio being written
+    SessionEnd end;
+    bool awaiting = false; // a frame is out and its reply not yet taken
+    bool inSend = false;   // inside port.send()
+    int serial = 0;        // changes whenever a session begins or ends
     SessionOutcome outcome = SessionOutcome::Completed;
     SessionOutcome refusal = SessionOutcome::WrongModel; // why the end frame of step 70 went out
 
@@ -154,6 +157,7 @@ struct Session::Private
         blockAddress += blockSize;
         if (blockAddress < endAddress) {
             updateProgress(blockAddress);
+            dataSent = true;
             sendFrame(frames::dataFrame(blockAddress, memory), frames::WriteReplyLength);
         } else {
             writeStep = EndSent;
@@ -480,15 +484,20 @@ struct Session::Private
 
         if (port.open()) return true;
         progressOpen = false;
-        messenger.ask(TextId::CannotOpenPort, Buttons::Ok, Icon::Critical);
+        QString message = messenger.text(TextId::CannotOpenPort);
+        if (const QString why = portExplainer ? portExplainer() : QString(); !why.isEmpty())
+            message += QStringLiteral("\r\n") + why;
+        messenger.ask(message, Buttons::Ok, Icon::Critical);
         idle();
         outcome = SessionOutcome::PortError;
         return false;
     }
 
-    bool confirm(TextId question)
+    bool confirm(TextId question, const QString& note = QString())
     {
-        if (messenger.ask(question, Buttons::OkCancel, Icon::Question) == Answer::Ok) return true;
+        QString text = messenger.text(question);
+        if (!note.isEmpty()) text += QStringLiteral("\r\n\r\n") + note;
+        if (messenger.ask(text, Buttons::OkCancel, Icon::Question) == Answer::Ok) return true;
         if (port.isOpen()) port.close();
         progressOpen = false;
         idle();
@@ -500,6 +509,7 @@ struct Session::Private
     {
         running = true;
         ++serial;
+        dataSent = false;
         identity = RadioIdentity();
         refusal = SessionOutcome::WrongModel;
         if (multiWrite) Q_EMIT q->radioChanged(radiosWritten);
@@ -543,7 +553,7 @@ struct Session::Private
         }
         if (multiWrite && success && verifying) {
             setVerifying(false);
-            verifyResult = compareWritten(memory, readBack);
+            verifyResult = compareWritten(memory, readBack, &image);
             if (verifyResult.ok) {
                 Q_EMIT q->radioVerified(radiosWritten);
             } else {
@@ -556,6 +566,7 @@ struct Session::Private
             ++radiosWritten;
             if (radiosWritten <= radiosToWrite) {
                 // The next radio: wait until the written one is gone and another answers.
+                dataSent = false;
                 clearSwapDetection();
                 swapDetect = true;
                 newConversation();
@@ -565,6 +576,7 @@ struct Session::Private
                 return;
             }
         }
+        end = SessionEnd{dataSent, waitingNext, verifying, multiWrite ? radiosToWrite : 0};
         clearSwapDetection();
         setWaitingNext(false);
         if (progressOpen) {
@@ -608,7 +620,7 @@ Session::Session(RadioPort& port, RadioImage& image, const VersionTable& version
     connect(&d->waitTimer, &QTimer::timeout, this, [this] { d->onTimeout(); });
     connect(&port, &RadioPort::replyReceived, this, [this](const QByteArray& bytes) { d->onReply(bytes); });
     connect(&port, &RadioPort::portLost, this, [this] {
-        if (d->running) d->finish(false, SessionOutcome::NoAnswer);
+        if (d->running) d->finish(false, SessionOutcome::PortLost);
     });
 }
 
@@ -652,7 +664,12 @@ bool Session::startVerify()
     return true;
 }
 
-bool Session::startWrite()
+void Session::setPortFailureExplainer(std::function<QString()> explainer)
+{
+    d->portExplainer = std::move(explainer);
+}
+
+bool Session::startWrite(const QString& note)
 {
     if (d->running) return false;
     d->idle();
@@ -663,14 +680,14 @@ bool Session::startWrite()
         return false;
     }
     d->mode = LinkMode::Write;
-    if (!d->openLinkPort() || !d->confirm(TextId::WriteConfirm)) return false;
+    if (!d->openLinkPort() || !d->confirm(TextId::WriteConfirm, note)) return false;
     fillRadioMemory(d->memory);
     encodeImage(d->image, d->memory);
     d->begin();
     return true;
 }
 
-bool Session::startMultiWrite(int radiosToWrite)
+bool Session::startMultiWrite(int radiosToWrite, const QString& note)
 {
     if (d->running) return false;
     d->idle();
@@ -681,7 +698,7 @@ bool Session::startMultiWrite(int radiosToWrite)
         return false;
     }
     d->mode = LinkMode::Write;
-    if (!d->openLinkPort() || !d->confirm(TextId::WriteConfirm)) return false;
+    if (!d->openLinkPort() || !d->confirm(TextId::WriteConfirm, note)) return false;
     fillRadioMemory(d->memory);
     encodeImage(d->image, d->memory);
     d->multiWrite = true;
@@ -741,6 +758,11 @@ LinkMode Session::mode() const
 SessionOutcome Session::lastOutcome() const
 {
     return d->outcome;
+}
+
+const SessionEnd& Session::lastEnd() const
+{
+    return d->end;
 }
 
 const RadioIdentity& Session::identity() const

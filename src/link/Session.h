@@ -25,12 +25,22 @@ enum class LinkMode { Idle = 0, Read = 1, Write = 2, HandshakeOnly = 3 };
 enum class SessionOutcome {
     Completed,            // read or write finished (also: handshake-only answered, info read)
     Cancelled,            // the user cancelled the confirmation, a question or the progress window
-    NoAnswer,             // the radio did not answer, or the port vanished
+    NoAnswer,             // the radio did not answer
+    PortLost,             // the port vanished during the session (cable pulled, adapter gone)
     PortError,            // the port could not be opened
     WrongModel,           // "Model type is wrong."
     IncompatibleFirmware, // firmware refused by the version table
     ImageRefused,         // a value of the image does not fit the radio's memory; nothing sent
     VerifyFailed,         // multi-radio write with verification: a radio read back holds something else
+};
+
+// Where the last session stood when it ended, for the words after it.
+struct SessionEnd
+{
+    bool dataSent = false;            // a write had sent data to the radio being written
+    bool waitingForNextRadio = false; // multi-radio write: between a written radio and the next
+    bool checkingRadio = false;       // multi-radio write: the radio just written was being read back
+    int radiosToWrite = 0;            // multi-radio write: how many were asked for
 };
 
 // Identification of a radio, from its 16-byte reply.
@@ -69,17 +79,21 @@ public:
     // Called with the radio's version when the user agrees to start the
     // software version that handles incompatible firmware.
     void setSoftwareStarter(std::function<void(const QString& version)> starter);
+    // Gives the reason a port could not be opened: it follows "Cannot Open
+    // Communication Port." on a line of its own. None by default.
+    void setPortFailureExplainer(std::function<QString()> explainer);
 
     // Commands. Each opens the port, asks for confirmation (read and writes)
     // and starts the conversation; it returns false when nothing was started
     // (then lastOutcome() says why and finished() is not emitted). A write
     // whose image holds a value the radio cannot store is refused before the
     // port is opened (ImageRefused, the field named in a message). A command
-    // given while a session runs returns false and changes nothing.
+    // given while a session runs returns false and changes nothing. A write's
+    // note follows its confirmation after an empty line.
     bool startRead();
-    bool startWrite();
+    bool startWrite(const QString& note = QString());
     // radiosToWrite below 1 counts as 1.
-    bool startMultiWrite(int radiosToWrite);
+    bool startMultiWrite(int radiosToWrite, const QString& note = QString());
     // Multi-radio writes: read each radio back and compare it with what was
     // written before waiting for the next one. A radio that holds something
     // else ends the session as VerifyFailed (verifyResult() says where). Off
@@ -99,6 +113,7 @@ public:
     bool isRunning() const;
     LinkMode mode() const;
     SessionOutcome lastOutcome() const;
+    const SessionEnd& lastEnd() const;
     const RadioIdentity& identity() const;
     const QByteArray& radioMemory() const;
     // Multi-radio write: radios written (and, when verified, checked) so far

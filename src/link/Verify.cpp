@@ -1,5 +1,6 @@
 #include "link/Verify.h"
 
+#include "data/FreqRules.h"
 #include "data/ImageText.h"
 #include "link/MemoryCodec.h"
 #include "link/MemoryMap.h"
@@ -17,7 +18,7 @@ template <class F> QString fieldAt(const std::vector<F>& fields, int at)
 
 } // namespace
 
-QString describeAddress(int address)
+QString describeAddress(int address, const RadioImage* image)
 {
     using namespace memmap;
     if (address < 0 || address >= RadioMemorySize) return QStringLiteral("outside the memory");
@@ -30,10 +31,10 @@ QString describeAddress(int address)
         QString what =
             offset < RxFreqBytes ? QStringLiteral("receive frequency") : fieldAt(channelFields(), offset);
         if (what.isEmpty()) what = QStringLiteral("unused byte %1").arg(offset);
+        const bool listed = image && i <= image->work.count(m, b);
         return QStringLiteral("%1 band %2 channel %3 %4")
-            .arg(imagetext::familyName(m))
-            .arg(b)
-            .arg(i)
+            .arg(imagetext::familyName(m), freq::bandName(b, m))
+            .arg(listed ? image->workChannels.at(m, i, b).chNo : i)
             .arg(what);
     }
     if (address >= TVSlotBase && address < TVSlotBase + TVChannelCount * TVSlotSize) {
@@ -49,8 +50,7 @@ QString describeAddress(int address)
         if (hasChannelBitmap(m) && address >= ChannelBitmapBase[m] &&
             address < ChannelBitmapBase[m] + 5 * BandCount)
             return QStringLiteral("%1 band %2 channels in use")
-                .arg(imagetext::familyName(m))
-                .arg((address - ChannelBitmapBase[m]) / 5 + 1);
+                .arg(imagetext::familyName(m), freq::bandName((address - ChannelBitmapBase[m]) / 5 + 1, m));
     if (const QString option = fieldAt(optionFields(), address); !option.isEmpty()) return option;
     for (int t = 1; t <= ToneTipCount; ++t) {
         const int at = toneTipAddress(t);
@@ -64,13 +64,13 @@ QString describeAddress(int address)
     return QStringLiteral("unused byte");
 }
 
-VerifyResult compareWritten(const QByteArray& written, const QByteArray& readBack)
+VerifyResult compareWritten(const QByteArray& written, const QByteArray& readBack, const RadioImage* image)
 {
     const int end = qMin<qsizetype>(WriteEndAddress + 1, qMin(written.size(), readBack.size()));
     for (int a = 0; a < end; ++a)
-        if (written[a] != readBack[a]) return {false, a, describeAddress(a)};
+        if (written[a] != readBack[a]) return {false, a, describeAddress(a, image)};
     if (written.size() < WriteEndAddress + 1 || readBack.size() < WriteEndAddress + 1)
-        return {false, end, describeAddress(end)};
+        return {false, end, describeAddress(end, image)};
     return {};
 }
 

@@ -190,6 +190,19 @@ void PortDialog::refresh()
     fill();
 }
 
+bool PortDialog::keepTyped(const QString& device)
+{
+    for (const ports::PortEntry& p : std::as_const(m_ports))
+        if (p.deviceName == device) return true;
+    const ports::PathKind kind = ports::pathKind(device);
+    if (kind == ports::PathKind::Serial) return true;
+    // The adapter may not be plugged in yet: the user decides.
+    const MainText question =
+        kind == ports::PathKind::Missing ? MainText::PortPathMissing : MainText::PortPathNotSerial;
+    return m_app.messenger.ask(mainText(question, m_app.messenger.language()).arg(device), Buttons::YesNo,
+                               Icon::Exclamation) == Answer::Yes;
+}
+
 void PortDialog::confirm()
 {
     Settings& s = m_app.settings;
@@ -209,6 +222,7 @@ void PortDialog::confirm()
         }
     } else {
         const QString device = m_combo->currentText().trimmed();
+        if (!device.isEmpty() && !keepTyped(device)) return;
         if (!device.isEmpty()) {
             s.comPortName = device;
             s.saveComPort(m_app.settingsPath());

@@ -35,7 +35,8 @@ private:
 
 // FrmComSet: the serial ports, refreshed every second. With COM numbers the
 // choice is kept as comPort; on systems without them the devices are listed
-// by path and a typed path (a pseudo-terminal) is accepted, kept as comPortName.
+// by path and a typed path (a pseudo-terminal) is accepted, kept as comPortName;
+// a path that does not exist or is no serial device is kept when the user confirms it.
 class PortDialog : public QDialog
 {
     Q_OBJECT
@@ -49,6 +50,8 @@ public:
 
 private:
     void fill();
+    // A typed device that does not exist or is no serial device is kept only when the user says so.
+    bool keepTyped(const QString& device);
     App& m_app;
     const PortSetting& m_port;
     bool m_comNumbers;

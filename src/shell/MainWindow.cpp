@@ -28,10 +28,14 @@
 #include <QScreen>
 #include <QSettings>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <cstring>
 
 namespace mx {
 
@@ -46,9 +50,9 @@ class DialogChooser : public FileChooser
 {
 public:
     explicit DialogChooser(QWidget* parent) : m_parent(parent) {}
-    QString openFile(const QString& filter) override
+    QString openFile(const QString& folder, const QString& filter) override
     {
-        return QFileDialog::getOpenFileName(m_parent, QString(), QString(), filter);
+        return QFileDialog::getOpenFileName(m_parent, QString(), folder, filter);
     }
     QString saveFile(const QString& proposed, const QString& filter) override
     {
@@ -65,6 +69,30 @@ public:
 private:
     QWidget* m_parent;
 };
+
+// The usual keys of the desktop beside the program's own (the first one is
+// what the menu shows).
+const struct
+{
+    const char* name;
+    QKeySequence::StandardKey key;
+} StandardKeys[] = {
+    {"mnuFileNew", QKeySequence::New},   {"mnuFileOpen", QKeySequence::Open},
+    {"mnuFileSave", QKeySequence::Save}, {"mnuFilePrint", QKeySequence::Print},
+    {"mnuFileExit", QKeySequence::Quit}, {"mnuEditUndo", QKeySequence::Undo},
+    {"mnuEditRedo", QKeySequence::Redo},
+};
+
+QList<QKeySequence> shortcutsOf(const MenuEntry& entry)
+{
+    QList<QKeySequence> keys;
+    if (*entry.shortcut) keys << QKeySequence(QString::fromLatin1(entry.shortcut));
+    for (const auto& s : StandardKeys)
+        if (std::strcmp(s.name, entry.name) == 0)
+            for (const QKeySequence& key : QKeySequence::keyBindings(s.key))
+                if (!keys.contains(key)) keys << key;
+    return keys;
+}
 
 // The narrow bar at the tree pane's right edge: dragging it resizes the pane.
 class SplitterBar : public QWidget
@@ -141,6 +169,8 @@ MainWindow::MainWindow(App& app, QWidget* parent)
     connect(&m_document, &Document::imageReplaced, this, &MainWindow::showNewImage);
     connect(&m_document, &Document::imageRestored, this, &MainWindow::reopenEditors);
     connect(&m_document, &Document::historyChanged, this, &MainWindow::updateUndoActions);
+    connect(&m_document, &Document::statusMessage, this,
+            [this](const QString& text) { statusBar()->showMessage(text); });
     connect(&app.image, &RadioImage::captionChanged, this, &MainWindow::updateCaption);
 
     m_transfers.setRadioCountAsker([this] {
@@ -231,7 +261,7 @@ void MainWindow::buildMenus()
             action = menus.value(parent)->addSeparator();
         } else {
             action = menus.value(parent)->addAction(QString());
-            if (*e.shortcut) action->setShortcut(QKeySequence(QString::fromLatin1(e.shortcut)));
+            action->setShortcuts(shortcutsOf(e));
         }
         action->setObjectName(name);
         action->setVisible(e.shown);
@@ -239,6 +269,12 @@ void MainWindow::buildMenus()
     }
     m_windowMenu = menus.value(QStringLiteral("mnuWindow"));
     connect(m_windowMenu, &QMenu::aboutToShow, this, &MainWindow::fillWindowMenu);
+    // File > Recent Files: the last data files opened or saved.
+    m_recentMenu = new QMenu(this);
+    m_recentMenu->setObjectName(QStringLiteral("mnuFileRecentList"));
+    action(QStringLiteral("mnuFileRecent"))->setMenu(m_recentMenu);
+    connect(&m_document, &Document::recentFilesChanged, this, &MainWindow::fillRecentMenu);
+    fillRecentMenu();
 
     auto on = [this](const char* name, auto slot) {
         connect(action(QString::fromLatin1(name)), &QAction::triggered, this, slot);
@@ -330,6 +366,9 @@ void MainWindow::buildToolbar()
     on("About", [this] { about(); });
     on("打印", [this] { printPreview(); });
     toolButton(QStringLiteral("MWriteRadio"))->setVisible(false);
+    // The toolbar's own context menu hides it too: the check mark follows.
+    connect(m_toolbar, &QToolBar::visibilityChanged, this,
+            [this] { action(QStringLiteral("mnuViewToolbar"))->setChecked(!m_toolbar->isHidden()); });
 }
 
 void MainWindow::buildTreePane()
@@ -402,7 +441,7 @@ void MainWindow::applyMainCaptions()
 {
     const int lang = language();
     m_portPanel->setText(m_portSetting.shown(lang));
-    m_portPanel->setAccessibleName(mainText(MainText::StatusPortName, lang));
+    m_portPanel->setAccessibleName(mainText(MainText::StatusPortName, lang).arg(m_portPanel->text()));
     m_modelPanel->hide();
     updateCaption();
     int count = 0;
@@ -415,8 +454,7 @@ void MainWindow::applyMainCaptions()
         QAction* a = toolButton(QString::fromUtf8(t.key));
         const QString caption = menuCaption(t.tipOf, lang);
         a->setText(plain(caption));
-        // The tool tip is the menu caption as it stands, access key mark included.
-        a->setToolTip(QString::fromUtf8(t.key) == QLatin1String("MWriteRadio") ? QString() : caption);
+        a->setToolTip(QString::fromUtf8(t.key) == QLatin1String("MWriteRadio") ? QString() : plain(caption));
     }
     m_toolbar->setWindowTitle(mainText(MainText::ToolbarName, lang));
     m_toolbar->setAccessibleName(mainText(MainText::ToolbarName, lang));
@@ -466,6 +504,27 @@ void MainWindow::changeLanguage()
     useQtTranslations(language());
     applyMainCaptions();
     buildNodeTree();
+    fitTreePane();
+}
+
+// The tree pane is wide enough for its whole captions.
+void MainWindow::fitTreePane()
+{
+    const auto* frame = m_treePane->findChild<QWidget*>(QStringLiteral("Frame1"));
+    const QMargins margins = frame->layout()->contentsMargins();
+    int widest = 0;
+    for (QTreeWidgetItemIterator it(m_tree); *it; ++it) {
+        int depth = m_tree->rootIsDecorated() ? 1 : 0;
+        for (const QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent())
+            ++depth;
+        widest = qMax(widest, depth * m_tree->indentation() +
+                                  m_tree->fontMetrics().horizontalAdvance((*it)->text(0)) +
+                                  2 * (m_tree->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1));
+    }
+    const int needed = widest + 2 * m_tree->frameWidth() + margins.left() + margins.right() +
+                       m_treePane->findChild<QWidget*>(QStringLiteral("CommandMove"))->width() +
+                       m_tree->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    if (m_treePane->width() < needed) m_treePane->setFixedWidth(needed);
 }
 
 void MainWindow::applyLanguageChange()
@@ -484,6 +543,20 @@ void MainWindow::changeEvent(QEvent* event)
 {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) applyLanguageChange();
+}
+
+void MainWindow::fillRecentMenu()
+{
+    m_recentMenu->clear();
+    const QStringList files = m_document.recentFiles();
+    int n = 0;
+    for (const QString& path : files) {
+        QString shown = QDir::toNativeSeparators(path);
+        shown.replace(QLatin1Char('&'), QStringLiteral("&&"));
+        QAction* a = m_recentMenu->addAction(QStringLiteral("&%1 %2").arg(++n).arg(shown));
+        connect(a, &QAction::triggered, this, [this, path] { m_document.openRecent(path); });
+    }
+    action(QStringLiteral("mnuFileRecent"))->setEnabled(!files.isEmpty());
 }
 
 void MainWindow::fillWindowMenu()
@@ -527,6 +600,8 @@ void MainWindow::restoreGeometryFromSettings()
     }
     resize(r.size());
     move(r.topLeft());
+    if (store.value(QStringLiteral("MainMaximized")).toString() == QLatin1String("1"))
+        setWindowState(windowState() | Qt::WindowMaximized);
 }
 
 void MainWindow::storeGeometry()
@@ -534,11 +609,15 @@ void MainWindow::storeGeometry()
     if (isMinimized()) return;
     QSettings store(QStringLiteral("MX_806TR"), QStringLiteral("MX_806TR"));
     store.beginGroup(QStringLiteral("Settings"));
-    const QRect r = frameGeometry();
-    store.setValue(QStringLiteral("MainLeft"), QString::number(r.left() * TwipsPerPixel));
-    store.setValue(QStringLiteral("MainTop"), QString::number(r.top() * TwipsPerPixel));
-    store.setValue(QStringLiteral("MainWidth"), QString::number(width() * TwipsPerPixel));
-    store.setValue(QStringLiteral("MainHeight"), QString::number(height() * TwipsPerPixel));
+    // A maximised window keeps the place it goes back to.
+    const bool maximized = isMaximized();
+    const QRect frame = maximized ? normalGeometry() : frameGeometry();
+    const QSize size = maximized ? normalGeometry().size() : this->size();
+    store.setValue(QStringLiteral("MainLeft"), QString::number(frame.left() * TwipsPerPixel));
+    store.setValue(QStringLiteral("MainTop"), QString::number(frame.top() * TwipsPerPixel));
+    store.setValue(QStringLiteral("MainWidth"), QString::number(size.width() * TwipsPerPixel));
+    store.setValue(QStringLiteral("MainHeight"), QString::number(size.height() * TwipsPerPixel));
+    store.setValue(QStringLiteral("MainMaximized"), maximized ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
 void MainWindow::dragSplitter(int dx)

@@ -89,6 +89,8 @@ private:
     void storeGeometry();
     void nodeClicked(QTreeWidgetItem* item);
     void fillWindowMenu();
+    void fillRecentMenu();
+    void fitTreePane();
     void showNewImage();
     void updateUndoActions();
     void reopenEditors();
@@ -112,6 +114,7 @@ private:
     QLabel* m_modelPanel = nullptr;
     QLabel* m_portPanel = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QMenu* m_recentMenu = nullptr;
     QList<QAction*> m_windowListActions;
 };
 

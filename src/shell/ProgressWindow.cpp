@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
 
 namespace mx {
 
@@ -61,6 +62,11 @@ ProgressWindow::ProgressWindow(bool reading, int radios, int language, QWidget* 
         grid->addWidget(m_waiting, 4, 0, 1, 2);
         grid->addWidget(m_verifying, 5, 0, 1, 2);
     }
+    // Cancel: the same as closing the window.
+    auto* cancel = new QPushButton(text(TextId::ButtonCancel, language), this);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    connect(cancel, &QPushButton::clicked, this, &QWidget::close);
+    grid->addWidget(cancel, 6, 1, Qt::AlignRight);
     setPercent(0);
 }
 

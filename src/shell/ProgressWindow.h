@@ -12,8 +12,9 @@ class Messenger;
 class Transfers;
 
 // FrmProgress and frmMProgress: the percentage of a transfer, and for a
-// multi-radio write the radio being written. Closing the window by its button
-// or Esc asks to cancel the transfer; the session closes it when the transfer ends.
+// multi-radio write the radio being written. Closing the window (its frame's
+// button, Esc or its Cancel button) asks to cancel the transfer; the session
+// closes it when the transfer ends.
 class ProgressWindow : public QWidget
 {
     Q_OBJECT

@@ -34,5 +34,7 @@ int main(int argc, char** argv)
 
     mx::MainWindow window(app);
     window.show();
+    // MX_806TR FILE.dat opens the file as File > Open does.
+    window.document().openArguments(QCoreApplication::arguments());
     return QApplication::exec();
 }

@@ -25,7 +25,7 @@ constexpr TextPair Texts[] = {
     {"Tree pane width", "树视图宽度"},
     {"Navigation tree", "导航树"},
     {"Main toolbar", "主工具栏"},
-    {"Serial port", "串行端口"},
+    {"Serial port: %1", "串行端口：%1"},
     {"About MX_806TQ", "关于 MX_806TQ"},
     {"Programming software for the MX-806TR radio.", "MX-806TR 对讲机写频软件。"},
     {"No backup was kept: ", "未能保存备份："},
@@ -34,11 +34,13 @@ constexpr TextPair Texts[] = {
     {"Reading the radio back to check it...", "正在回读对讲机进行校验..."},
     {"Radio %1 does not hold what was written: write it again.",
      "第 %1 台对讲机中的数据与写入的不一致，请重新写入。"},
-    {"The port needs access rights: on Debian-like systems join the dialout group "
-     "(sudo usermod -aG dialout $USER), then log in again.",
-     "该端口需要访问权限：在 Debian 类系统上请把用户加入 dialout 组（sudo usermod -aG dialout "
-     "$USER），然后重新登录。"},
     {"Channel list", "信道列表"},
+    {"%1 no longer exists: it was taken off the recent files.", "%1 已不存在，已从最近的文件中删除。"},
+    {"%1 channels exported to %2", "已导出 %1 个信道到 %2"},
+    {"%1 channels imported from %2", "已从 %2 导入 %1 个信道"},
+    {"%1 does not exist. Keep it as the port all the same (an adapter not plugged in yet)?",
+     "%1 不存在。仍然使用此端口吗（例如适配器尚未插入）？"},
+    {"%1 is not a serial device. Keep it as the port all the same?", "%1 不是串行设备。仍然使用此端口吗？"},
 };
 static_assert(std::size(Texts) == std::size_t(MainText::Count), "main window texts out of step");
 
@@ -51,7 +53,8 @@ constexpr MenuEntry Menu[] = {
     {"mnuFile", "", {"&File", "文件&F"}, true, ""},
     {"mnuFileNew", "mnuFile", {"&New", "新建(&N)"}, true, "Ctrl+N"},
     {"mnuFileOpen", "mnuFile", {"&Open", "打开(&O)"}, true, "Ctrl+O"},
-    {"mnuFileSave", "mnuFile", {"&Save", "保存(&S)"}, true, ""},
+    {"mnuFileRecent", "mnuFile", {"Recent &Files", "最近的文件(&F)"}, true, ""},
+    {"mnuFileSave", "mnuFile", {"&Save", "保存(&S)"}, true, "Ctrl+S"},
     {"mnuFileSaveAs", "mnuFile", {"Save &As", "另存为(&A)"}, true, ""},
     {"mnuFileExport", "mnuFile", {"&Export Channels...", "导出信道(&E)..."}, true, ""},
     {"mnuFileImport", "mnuFile", {"&Import Channels...", "导入信道(&I)..."}, true, ""},
@@ -59,7 +62,7 @@ constexpr MenuEntry Menu[] = {
     {"mnuFileBar0", "mnuFile", Sep, true, ""},
     {"mnuFilePrint", "mnuFile", {"&Print", "打印(&P)"}, true, "Ctrl+P"},
     {"mnuFileBar1", "mnuFile", Sep, true, ""},
-    {"mnuFileExit", "mnuFile", {"E&xit", "退出(&X)"}, true, ""},
+    {"mnuFileExit", "mnuFile", {"E&xit", "退出(&X)"}, true, "Ctrl+Q"},
     {"mnuModel", "", {"&Model", "机型(&M)"}, false, ""},
     {"mnuModelInfo", "mnuModel", {"&Model Information", "机型信息(&M)"}, false, ""},
     {"MnuBand", "", {"&Band", "频段(&B)"}, false, ""},

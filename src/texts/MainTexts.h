@@ -25,7 +25,7 @@ enum class MainText {
     SplitterName, // accessible name of the tree pane's splitter bar
     TreeName,     // accessible name of the navigation tree
     ToolbarName,
-    StatusPortName,
+    StatusPortName, // accessible name of the status bar's port panel: "Serial port: %1"
     AboutTitle,
     AboutDescription,
     BackupFailed,
@@ -33,8 +33,12 @@ enum class MainText {
     VerifyPassed,
     VerifyingRadio,    // multi-radio write: the radio just written is read back
     VerifyFailedRadio, // multi-radio write: %1 = the radio's number
-    PortAccessHint,
     CsvFilterName,
+    RecentFileMissing, // "%1 no longer exists: ..."
+    ChannelsExported,  // "%1 channels exported to %2"
+    ChannelsImported,  // "%1 channels imported from %2"
+    PortPathMissing,   // port dialog: a typed path that does not exist (%1)
+    PortPathNotSerial, // port dialog: a typed path that is no serial device (%1)
     Count
 };
 

@@ -128,7 +128,7 @@ private Q_SLOTS:
 
     // Handing over to the software of another version: an unsaved image is offered for saving first.
     // (An unchanged one hands over without a question: tst_mainwindow dataFileOfAnotherVersionHandsOver.)
-    void askSaveBeforeHandover_data()
+    void askToSaveChanges_data()
     {
         QTest::addColumn<QString>("other");
         QTest::addColumn<bool>("modified");
@@ -148,7 +148,7 @@ private Q_SLOTS:
         QTest::newRow("program does not start") << "V101" << false << Answer::Cancel << true << false << false << 0 << "file error.";
         // clang-format on
     }
-    void askSaveBeforeHandover()
+    void askToSaveChanges()
     {
         QFETCH(QString, other);
         QFETCH(bool, modified);
@@ -171,7 +171,7 @@ private Q_SLOTS:
         RecordingLauncher launcher;
         launcher.startResult = startWorks;
         const Handover handover{app.installRoot, QStringLiteral("MX_806TR"), &launcher,
-                                mx::askSaveBeforeHandover(app.image, app.messenger, [&] {
+                                mx::askToSaveChanges(app.image, app.messenger, [&] {
                                     ++saves;
                                     return saveWorks;
                                 })};

@@ -82,6 +82,9 @@ private Q_SLOTS:
             QFile fre(datafile::channelFileName(path));
             if (fre.open(QIODevice::ReadWrite) && fre.seek(4)) fre.write(freq);
         }
+        // The first channel of 10M band A numbered 2: the radio gives it number 1.
+        const QString gap = copyTemplate(m_dir, QStringLiteral("gap"), same);
+        if (QFile fre(datafile::channelFileName(gap)); fre.open(QIODevice::ReadWrite)) fre.write("\x02", 1);
         const QString emptyRoot = m_dir.filePath(QStringLiteral("emptyroot"));
         const QString noPortRoot = m_dir.filePath(QStringLiteral("noport"));
         const QString distRoot = qEnvironmentVariable("MX_DIST_DIR");
@@ -195,7 +198,12 @@ private Q_SLOTS:
             << "Cannot Open Communication Port.\nmx806: no port COM0: ports are numbered from 1";
         QTest::newRow("port cannot be opened")
             << QStringList{"read", "--port", "/nonexistent/ttyMX", "-o", m_dir.filePath("x.dat")} << 3
-            << "Cannot Open Communication Port.";
+            << "Cannot Open Communication Port.\nmx806: /nonexistent/ttyMX: no such device.";
+        QTest::newRow("write renumbers a band with gaps")
+            << QStringList{"write", "--port", "/nonexistent/ttyMX", "--no-backup", gap} << 3
+            << "mx806: warning: the radio keeps the channels of a band in order, without gaps: these "
+               "channels "
+               "will come back with new numbers:\nmx806: warning: 10M band A: 2→1\n";
         QTest::newRow("settings without a port")
             << QStringList{"--root", noPortRoot, "info"} << 3
             << "Cannot Open Communication Port.\nmx806: no port chosen (comPort is 0";

@@ -74,7 +74,7 @@ private Q_SLOTS:
                                   << QStringList{"--verify"};
         QTest::newRow("verify finds a faulty cell")
             << QStringList{"--corrupt-byte", "0x0010"} << 6
-            << done + QStringList{"Verify failed at 0x0010 (10M band 1 channel 2 receive frequency)."}
+            << done + QStringList{"Verify failed at 0x0010 (10M band A channel 2 receive frequency)."}
             << false << QStringList{"--verify"};
     }
     void write()
@@ -242,7 +242,7 @@ private Q_SLOTS:
         const Result r =
             runMx806({"multi-write", "--port", radio.device(), "--count", "2", "--verify", m_file});
         QVERIFY2(r.exitCode == 6, r.err.constData());
-        QVERIFY2(r.err.contains("Verify failed at 0x0010 (10M band 1 channel 2 receive frequency).\n"
+        QVERIFY2(r.err.contains("Verify failed at 0x0010 (10M band A channel 2 receive frequency).\n"
                                 "mx806: radio 1 does not hold what was written: write it again "
                                 "(0 of 2 radios written)"),
                  r.err.constData());

@@ -469,7 +469,7 @@ private Q_SLOTS:
         QCOMPARE(progress.count(100), 2 * checked);
         if (faultyRadio) {
             QCOMPARE(session->verifyResult().address, 0x0012);
-            QCOMPARE(session->verifyResult().field, QStringLiteral("10M band 1 channel 2 receive frequency"));
+            QCOMPARE(session->verifyResult().field, QStringLiteral("10M band A channel 2 receive frequency"));
             QCOMPARE(prompter->texts(), txts({TextId::WriteConfirm}));
         } else {
             QVERIFY(session->verifyResult().ok);

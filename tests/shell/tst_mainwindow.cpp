@@ -7,6 +7,7 @@
 #include "data/TestSupport.h"
 #include "e2e/E2e.h"
 #include "link/MemoryCodec.h"
+#include "link/SerialPortLink.h"
 #include "link/Session.h"
 #include "shell/Dialogs.h"
 #include "shell/MainWindow.h"
@@ -20,14 +21,20 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPushButton>
 #include <QSettings>
 #include <QSignalSpy>
+#include <QStatusBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 using namespace mx;
 
@@ -37,15 +44,18 @@ class ScriptedChooser : public FileChooser
 {
 public:
     QStringList answers; // next paths; "" cancels
+    QStringList offered; // where each box started: its folder, or the path it proposed
     int opens = 0, saves = 0;
-    QString openFile(const QString&) override
+    QString openFile(const QString& folder, const QString&) override
     {
         ++opens;
+        offered << folder;
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
-    QString saveFile(const QString&, const QString&) override
+    QString saveFile(const QString& proposed, const QString&) override
     {
         ++saves;
+        offered << proposed;
         return answers.isEmpty() ? QString() : answers.takeFirst();
     }
 };
@@ -95,6 +105,8 @@ private Q_SLOTS:
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.filePath("config"));
         QCoreApplication::setApplicationName(QStringLiteral("MX_806TR"));
     }
+    // Each case starts without a kept window position, folder or recent files.
+    void init() { QSettings(QStringLiteral("MX_806TR"), QStringLiteral("MX_806TR")).clear(); }
 
     void startsWithMenusToolbarTreeAndChannelEditor()
     {
@@ -105,8 +117,12 @@ private Q_SLOTS:
         QVERIFY(w.action("mnuFilePrint")->isVisible());
         QVERIFY(!w.action("mnuMWriteToRadio")->isVisible());
         QVERIFY(!w.toolButton("MWriteRadio")->isVisible());
-        QCOMPARE(w.action("mnuFileOpen")->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
-        QCOMPARE(w.toolButton("ReadRadio")->toolTip(), QStringLiteral("&Read from Radio"));
+        const QList<std::pair<const char*, const char*>> keys = {
+            {"mnuFileOpen", "Ctrl+O"}, {"mnuFileSave", "Ctrl+S"}, {"mnuFilePrint", "Ctrl+P"},
+            {"mnuFileExit", "Ctrl+Q"}, {"mnuEditUndo", "Ctrl+Z"}, {"mnuEditRedo", "Ctrl+Y"}};
+        for (const auto& [name, key] : keys)
+            QVERIFY2(w.action(name)->shortcuts().contains(QKeySequence(QString::fromLatin1(key))), name);
+        QCOMPARE(w.toolButton("ReadRadio")->toolTip(), QStringLiteral("Read from Radio"));
         for (const char* key :
              {"新建", "打开", "保存", "打印", "ReadRadio", "CommSet", "WriteRadio", "About"})
             QVERIFY2(!w.toolButton(QString::fromUtf8(key))->icon().isNull(), key);
@@ -116,8 +132,39 @@ private Q_SLOTS:
         const auto listed = [] { return QList<ports::PortEntry>{{1, "COM1", "/dev/ttyUSB0", {}}}; };
         w.setPortLister(listed, false);
         QCOMPARE(w.portPanel()->text(), QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(w.portPanel()->accessibleName(), QStringLiteral("Serial port: /dev/ttyUSB0"));
         w.setPortLister(listed, true);
         QCOMPARE(w.portPanel()->text(), QStringLiteral("COM1"));
+        // The toolbar hidden from its own context menu: View > Toolbar follows.
+        w.findChild<QToolBar*>("tbToolBar")->hide();
+        QVERIFY(!w.action("mnuViewToolbar")->isChecked());
+        w.action("mnuViewToolbar")->trigger();
+        QVERIFY(w.findChild<QToolBar*>("tbToolBar")->isVisible());
+    }
+
+    // The tree pane is as wide as its captions need, in both languages and with a large font.
+    void treePaneShowsWholeCaptions_data()
+    {
+        QTest::addColumn<int>("language");
+        QTest::newRow("English") << int(English);
+        QTest::newRow("Chinese") << int(Chinese);
+    }
+    void treePaneShowsWholeCaptions()
+    {
+        QFETCH(int, language);
+        const QFont font = QApplication::font();
+        QFont large = font;
+        large.setPointSizeF(font.pointSizeF() * 1.8);
+        QApplication::setFont(large);
+        Program p(root(QTest::currentDataTag()), language);
+        QApplication::setFont(font);
+        QTreeWidget* tree = p.window->tree();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            QVERIFY2(tree->visualItemRect(*it).left() +
+                             tree->fontMetrics().horizontalAdvance((*it)->text(0)) <
+                         tree->viewport()->width(),
+                     qPrintable((*it)->text(0)));
     }
 
     // The dialog's choice takes effect when it closes: captions, editors reopened.
@@ -135,7 +182,8 @@ private Q_SLOTS:
         QCOMPARE(w.action("mnuFile")->text(), QStringLiteral("文件&F"));
         QCOMPARE(w.portPanel()->text(), QStringLiteral("通信口1"));
         QVERIFY(w.windowTitle().endsWith(QStringLiteral("[文件名:new.dat]")));
-        QCOMPARE(w.toolButton("WriteRadio")->toolTip(), QStringLiteral("向对讲机写入数据(&W)"));
+        QCOMPARE(w.toolButton("WriteRadio")->toolTip(), QStringLiteral("向对讲机写入数据"));
+        QCOMPARE(w.portPanel()->accessibleName(), QStringLiteral("串行端口：通信口1"));
         QCOMPARE(w.tree()->topLevelItem(0)->child(2)->text(0), QStringLiteral("RB音"));
         // Qt's own buttons and dialogs speak the program's language too.
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("是(&Y)"));
@@ -192,33 +240,54 @@ private Q_SLOTS:
         QCOMPARE(p.chooser.saves, 2);
     }
 
-    // Edits undone one by one give the original image byte for byte; redo goes forward again.
-    void undoAndRedoOfEdits()
+    // Edits undone one by one give the original image byte for byte and Redo
+    // goes forward again. Looking at another band is no step and keeps Redo;
+    // Undo of a range family change puts the family back (caption, channel
+    // window); Setup > Initial Setting is one step.
+    void undoAndRedo()
     {
         Program p(root("undo"));
+        MainWindow& w = *p.window;
+        auto choose = [&](const char* name, int index) {
+            auto* box = w.editor(EditorKind::ChannelInfo)->findChild<QComboBox*>(name);
+            box->setCurrentIndex(index);
+            Q_EMIT box->activated(index);
+        };
         auto bytes = [&]() -> QByteArray {
             return datafile::encodeRecord(p.image().work) +
                    datafile::encodeChannels(p.image().work, p.image().workChannels);
         };
+        auto channels = [&] { return datafile::encodeChannels(p.image().work, p.image().workChannels); };
         const QByteArray original = bytes();
         QList<QByteArray> states;
-        for (int n : {5, 6, 7}) {
+        for (int n : {5, 6}) {
             p.image().addChannel(n, 0, 1, QStringLiteral("28.5"));
-            Q_EMIT p.window->editor(EditorKind::ChannelInfo)->edited();
+            Q_EMIT w.editor(EditorKind::ChannelInfo)->edited();
             states << bytes();
         }
-        p.image().work.rangeMode = 1; // typed but not yet announced: undone as an edit of its own
-        for (int k = 2; k >= 0; --k) {
-            p.window->action("mnuEditUndo")->trigger();
-            QCOMPARE(bytes(), states[k]);
-        }
-        p.window->document().undo();
-        QCOMPARE(bytes(), original);
-        QVERIFY(!datafile::isModified(p.image()));
-        QVERIFY(!p.window->action("mnuEditUndo")->isEnabled());
-        p.window->action("mnuEditRedo")->trigger();
+        choose("Combo2", 2); // the EU range family
+        QCOMPARE(w.windowTitle(), QStringLiteral("MX-806TR[26.3300 - 27.99125 MHz][File Name:new.dat]"));
+        w.action("mnuEditUndo")->trigger();
+        QCOMPARE(w.windowTitle(), QStringLiteral("MX-806TR[28.0000 - 29.7000 MHz][File Name:new.dat]"));
+        QCOMPARE(w.editor(EditorKind::ChannelInfo)->findChild<QComboBox*>("Combo2")->currentIndex(), 0);
+        QCOMPARE(bytes(), states[1]);
+        w.action("mnuEditUndo")->trigger();
         QCOMPARE(bytes(), states[0]);
-        QVERIFY(p.window->editor(EditorKind::ChannelInfo));
+        choose("Combo6", 2); // band C
+        QVERIFY(w.action("mnuEditRedo")->isEnabled());
+        w.action("mnuEditRedo")->trigger();
+        QCOMPARE(channels(), states[1].mid(datafile::DataFileSize));
+
+        w.action("MnuInitial")->trigger(); // the 10M template: one channel a band, as a new document
+        QCOMPARE(channels(), original.mid(datafile::DataFileSize));
+        w.action("mnuEditUndo")->trigger();
+        QCOMPARE(channels(), states[1].mid(datafile::DataFileSize));
+        w.action("mnuEditUndo")->trigger();
+        w.action("mnuEditUndo")->trigger();
+        QCOMPARE(channels(), original.mid(datafile::DataFileSize));
+        QVERIFY(!datafile::isModified(p.image()));
+        QVERIFY(!w.action("mnuEditUndo")->isEnabled());
+        QVERIFY(w.editor(EditorKind::ChannelInfo));
     }
 
     // A channel list exported and imported again gives the same channels; a
@@ -231,12 +300,19 @@ private Q_SLOTS:
         const QByteArray edited = radioBytes(p.image());
         p.chooser.answers = {csv};
         p.window->document().exportChannels();
+        QCOMPARE(p.window->statusBar()->currentMessage(),
+                 QStringLiteral("25 channels exported to channels.csv"));
         p.window->toolButton("新建")->trigger();
         p.chooser.answers = {csv};
         p.window->document().importChannels();
         QVERIFY2(p.prompter.shown.isEmpty(), qPrintable(p.prompter.texts().join('|')));
         QCOMPARE(radioBytes(p.image()), edited);
-        QVERIFY(p.window->action("mnuEditUndo")->isEnabled());
+        // Each reported in the status bar; the import is one step of the history.
+        QCOMPARE(p.window->statusBar()->currentMessage(),
+                 QStringLiteral("25 channels imported from channels.csv"));
+        p.window->action("mnuEditUndo")->trigger();
+        QVERIFY(!p.window->action("mnuEditUndo")->isEnabled());
+        p.window->action("mnuEditRedo")->trigger();
 
         test::writeFile(csv, "family,band,channel,in use,rx MHz,tx MHz,TSQ,REP,Roger,Public,BUSY,HI-CUT\n"
                              "10M,A,1,ON,28.0x,,OFF,OFF,OFF,ON,OFF,OFF\n");
@@ -288,36 +364,60 @@ private Q_SLOTS:
         QCOMPARE(launcher.quits, 1);
     }
 
+    // "File has been modify,save it now?" on closing, also for a value still
+    // being typed and for a range family change alone; Yes saves a document
+    // with a name at once, one without goes through Save As.
     void closeWithUnsavedChanges_data()
     {
-        QTest::addColumn<QList<Answer>>("answers");
-        QTest::addColumn<QString>("saveTo");
+        QTest::addColumn<QString>("change"); // "channel", "family" or "typed" (not yet stored)
+        QTest::addColumn<bool>("named");     // the document was saved before
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<QString>("saveTo"); // the Save box's answer
         QTest::addColumn<bool>("closes");
-        QTest::newRow("cancel keeps everything") << QList<Answer>{Answer::Cancel} << QString() << false;
-        QTest::newRow("range family change alone asks") << QList<Answer>{Answer::Cancel} << "-" << false;
-        QTest::newRow("no closes") << QList<Answer>{Answer::No} << QString() << true;
-        QTest::newRow("yes, save box cancelled, stays") << QList<Answer>{Answer::Yes} << QString() << false;
-        QTest::newRow("yes saves through Save As") << QList<Answer>{Answer::Yes} << "kept.dat" << true;
+        // clang-format off
+        QTest::newRow("cancel keeps everything") << "channel" << false << Answer::Cancel << "" << false;
+        QTest::newRow("range family change alone asks") << "family" << false << Answer::Cancel << "" << false;
+        QTest::newRow("value still being typed asks") << "typed" << false << Answer::Cancel << "" << false;
+        QTest::newRow("no closes") << "channel" << false << Answer::No << "" << true;
+        QTest::newRow("yes, save box cancelled, stays") << "channel" << false << Answer::Yes << "" << false;
+        QTest::newRow("yes saves through Save As") << "channel" << false << Answer::Yes << "kept.dat" << true;
+        QTest::newRow("yes saves a named document at once") << "channel" << true << Answer::Yes << "" << true;
+        // clang-format on
     }
     void closeWithUnsavedChanges()
     {
-        QFETCH(QList<Answer>, answers);
+        QFETCH(QString, change);
+        QFETCH(bool, named);
+        QFETCH(Answer, answer);
         QFETCH(QString, saveTo);
         QFETCH(bool, closes);
-        Program p(root(QTest::currentDataTag()));
-        const bool rangeOnly = saveTo == QLatin1String("-");
-        if (rangeOnly) {
+        const QString dir = root(QTest::currentDataTag());
+        Program p(dir);
+        if (named) {
+            p.chooser.answers = {dir + "/named.dat"};
+            QVERIFY(p.window->document().saveAs());
+        }
+        if (change == QLatin1String("family")) {
             p.image().work.rangeMode = 1;
-            saveTo.clear();
+        } else if (change == QLatin1String("typed")) {
+            // Row 2 of the channel list, typed and not yet stored.
+            auto* grid = p.window->editor(EditorKind::ChannelInfo)->findChild<QTableWidget*>("MSFlexGrid1");
+            grid->setCurrentCell(1, 1);
+            QTest::keyClick(grid, Qt::Key_Return);
+            QTest::keyClicks(p.window->editor(EditorKind::ChannelInfo)->findChild<QLineEdit*>("Text1"),
+                             "28.5");
         } else {
             p.edit();
         }
-        p.prompter.script = answers;
-        p.chooser.answers = {saveTo.isEmpty() ? QString() : root(QTest::currentDataTag()) + "/" + saveTo};
+        p.prompter.script = {answer};
+        p.chooser.answers = {saveTo.isEmpty() ? QString() : dir + "/" + saveTo};
         QCOMPARE(p.window->close(), closes);
-        QCOMPARE(p.prompter.texts().first(), QStringLiteral("File has been modify,save it now?"));
+        // One question: a save with Yes asks nothing more.
+        QCOMPARE(p.prompter.texts(), QStringList{"File has been modify,save it now?"});
         QCOMPARE(p.window->isVisible(), !closes);
-        QCOMPARE(datafile::isModified(p.image()), saveTo.isEmpty());
+        const bool saved = closes && answer == Answer::Yes;
+        QCOMPARE(datafile::isModified(p.image()), !saved);
+        if (change == QLatin1String("typed")) QVERIFY(p.image().findSlot(2, 0, 1) > 0);
     }
 
     // File > Print shows the programming information in the program's language
@@ -375,16 +475,27 @@ private Q_SLOTS:
         numbered.confirm();
         QCOMPARE(p.app.settings.comPort, 1);
 
-        // Without COM numbers a typed device path is kept as the device name.
+        // Without COM numbers a typed device path is kept as the device name; one
+        // that is no serial device, or not there (yet), only when the user says so.
         auto devices = [] { return QList<ports::PortEntry>{{1, "COM1", "/dev/ttyUSB0", {}}}; };
         port.setLister(devices, false);
         PortDialog byPath(p.app, port);
         QCOMPARE(byPath.combo()->currentText(), QStringLiteral("/dev/ttyUSB0"));
-        byPath.combo()->setEditText(QStringLiteral("/dev/pts/9"));
+        byPath.combo()->setEditText(QStringLiteral("/dev/null"));
+        p.prompter.script = {Answer::No};
         byPath.confirm();
-        QCOMPARE(p.app.settings.comPortName, QStringLiteral("/dev/pts/9"));
+        QCOMPARE(p.app.settings.comPortName, QString());
+        byPath.combo()->setEditText(QStringLiteral("/dev/mx-unplugged"));
+        p.prompter.script = {Answer::Yes};
+        byPath.confirm();
+        QCOMPARE(p.app.settings.comPortName, QStringLiteral("/dev/mx-unplugged"));
+        QCOMPARE(
+            p.prompter.texts(),
+            QStringList({"/dev/null is not a serial device. Keep it as the port all the same?",
+                         "/dev/mx-unplugged does not exist. Keep it as the port all the same (an adapter "
+                         "not plugged in yet)?"}));
         const QByteArray ini = test::readFile(root("port") + "/language/mysetup.ini");
-        QVERIFY(ini.contains("comPort=1") && ini.contains("comPortName=/dev/pts/9"));
+        QVERIFY(ini.contains("comPort=1") && ini.contains("comPortName=/dev/mx-unplugged"));
     }
 
     // Read and write from the window against the emulator on a pseudo-terminal.
@@ -433,11 +544,14 @@ private Q_SLOTS:
     }
 
     // With "Verify After Writing" a multi-radio write reads each radio back;
-    // one that does not keep what it was given stops it with the place named.
+    // one that does not keep what it was given stops it with the place named
+    // as the channel list names it. Band A holds channels 1 and 3: the
+    // confirmation says that the radio will number them 1 and 2.
     void multiWriteVerifiesEachRadio()
     {
         const QString dir = root("multiverify");
         Program p(dir);
+        p.image().addChannel(3, 0, 1, QStringLiteral("28.5"));
         e2e::Emulator emulator(dir);
         QVERIFY(emulator.start({"--corrupt-byte", "0x0010"}));
         p.app.settings.comPortName = emulator.device();
@@ -457,34 +571,171 @@ private Q_SLOTS:
         QVERIFY(finished.wait(60000));
         QCOMPARE(finished.last().first().value<SessionOutcome>(), SessionOutcome::VerifyFailed);
         QVERIFY(shownWhileChecking);
+        QCOMPARE(p.prompter.texts().first(),
+                 QStringLiteral("Write data to radio.\r\nDo you wish continue?\r\n\r\n"
+                                "The radio keeps the channels of a band in order, without gaps: these "
+                                "channels will come back with new numbers:\r\n10M band A: 3→2"));
         QCOMPARE(p.prompter.texts().last(),
-                 QStringLiteral("Verify failed at 0x0010 (10M band 1 channel 2 receive frequency).\r\n"
+                 QStringLiteral("Verify failed at 0x0010 (10M band A channel 3 receive frequency).\r\n"
                                 "Radio 1 does not hold what was written: write it again."));
         emulator.stop();
         QCOMPARE(emulator.blocks('R').size(), 1014);
     }
 
-    // Closing the progress window mid-read cancels: the image and the files stay.
-    void closingProgressMidReadKeepsImage()
+    // A transfer never ends in silence: a cancel (Esc, the Cancel button) and a
+    // lost connection close the progress window and say what was left. The
+    // image stays as it was.
+    void transferEndsAreExplained_data()
     {
-        const QString dir = root("cancel");
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<QStringList>("radio");
+        QTest::addColumn<int>("key"); // cancels with it at 5%; 0: the button; -1: nothing
+        QTest::addColumn<QString>("words");
+        QTest::newRow("read cancelled with Esc") << false << QStringList{"--pace"} << int(Qt::Key_Escape)
+                                                 << "Reading was cancelled. Nothing was changed.";
+        QTest::newRow("write cancelled with the button")
+            << true << QStringList{"--pace"} << 0
+            << "Writing was cancelled. The radio may hold a partial write: write it again.";
+        QTest::newRow("read, cable pulled") << false << QStringList{"--hang-up", "0x2000"} << -1
+                                            << "The connection to the radio was lost. Nothing was changed.";
+        QTest::newRow("write, cable pulled") << true << QStringList{"--hang-up", "0x2000"} << -1
+                                             << "The connection to the radio was lost during the write. The "
+                                                "radio may hold a partial write: write it again.";
+    }
+    void transferEndsAreExplained()
+    {
+        QFETCH(bool, write);
+        QFETCH(QStringList, radio);
+        QFETCH(int, key);
+        QFETCH(QString, words);
+        const QString dir = root(QTest::currentDataTag());
         Program p(dir);
         e2e::Emulator emulator(dir);
-        QVERIFY(emulator.start({"--pace"}));
+        QVERIFY(emulator.start(radio));
         p.app.settings.comPortName = emulator.device();
+        p.window->document().setBackupFolder(dir + "/backups");
         p.edit();
         const RadioDataRecord before = p.image().work;
         QSignalSpy finished(&p.window->transfers().session(), &Session::finished);
         p.prompter.script = {Answer::Ok};
-        p.window->transfers().read();
-        QTRY_VERIFY_WITH_TIMEOUT(p.window->progressWindow()->percent() >= 5, 20000);
-        p.window->progressWindow()->close();
-        QVERIFY(finished.size() == 1 || finished.wait(5000));
-        QCOMPARE(finished.last().first().value<SessionOutcome>(), SessionOutcome::Cancelled);
+        if (write)
+            p.window->transfers().write();
+        else
+            p.window->transfers().read();
+        if (key >= 0) {
+            QTRY_VERIFY_WITH_TIMEOUT(p.window->progressWindow() && p.window->progressWindow()->percent() >= 5,
+                                     20000);
+            if (key > 0)
+                QTest::keyClick(p.window->progressWindow(), Qt::Key(key));
+            else
+                p.window->progressWindow()->findChild<QPushButton*>("cmdCancel")->click();
+        }
+        QVERIFY(finished.size() == 1 || finished.wait(60000));
         QTRY_VERIFY(!p.window->progressWindow());
+        QCOMPARE(p.prompter.texts().last(), words);
         QVERIFY(p.image().work == before);
         QCOMPARE(p.image().currentFileName, QStringLiteral("new.dat"));
-        QVERIFY(!p.prompter.texts().contains(QStringLiteral("Read Data Completed.")));
+    }
+
+    // A port that cannot be opened is named with the reason, in the same words as mx806's.
+    void portThatCannotBeOpened_data()
+    {
+        QTest::addColumn<bool>("held");
+        QTest::addColumn<QString>("words"); // %1: the device
+        QTest::newRow("no such device") << false << "%1: no such device.";
+        QTest::newRow("in use by another program") << true << "%1 is in use by another program.";
+    }
+    void portThatCannotBeOpened()
+    {
+        QFETCH(bool, held);
+        QFETCH(QString, words);
+        const QString dir = root(QTest::currentDataTag());
+        Program p(dir);
+        e2e::Emulator emulator(dir);
+        QVERIFY(emulator.start({}));
+        const QString device = held ? emulator.device() : dir + "/ttyMX";
+        SerialPortLink holder(device);
+        QCOMPARE(holder.open(), held);
+        p.app.settings.comPortName = device;
+        p.window->transfers().read();
+        QVERIFY(!p.window->progressWindow());
+        QCOMPARE(p.prompter.texts(), QStringList{"Cannot Open Communication Port.\r\n" + words.arg(device)});
+        const e2e::Result r = e2e::runMx806({"read", "--port", device, "-o", dir + "/x.dat"});
+        QVERIFY2(
+            r.err.contains(("mx806: Cannot Open Communication Port.\nmx806: " + words.arg(device)).toUtf8()),
+            r.err.constData());
+    }
+
+    // MX_806TR FILE.dat opens the file with the checks of File > Open; options are no files.
+    void argumentOpensFile_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QStringList>("texts");
+        QTest::newRow("a data file") << QStringList{"-style", "good.dat"} << "[File Name:good.dat]"
+                                     << QStringList();
+        QTest::newRow("refused") << QStringList{"bad.dat"} << "[File Name:new.dat]"
+                                 << QStringList{"Unknown version Of DataFile!"};
+        QTest::newRow("no file") << QStringList{"--reverse"} << "[File Name:new.dat]" << QStringList();
+    }
+    void argumentOpensFile()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, caption);
+        const QString dir = root(QTest::currentDataTag());
+        Program p(dir);
+        QVERIFY(QFile::copy(e2e::templateFile(1), dir + "/good.dat") &&
+                QFile::copy(datafile::channelFileName(e2e::templateFile(1)), dir + "/good.fre"));
+        test::writeFile(dir + "/bad.dat", QByteArray(1226, 'x'));
+        const QString working = QDir::currentPath();
+        QDir::setCurrent(dir);
+        p.window->document().openArguments(QStringList{"MX_806TR"} + arguments);
+        QDir::setCurrent(working);
+        QVERIFY2(p.window->windowTitle().endsWith(caption), qPrintable(p.window->windowTitle()));
+        QTEST(p.prompter.texts(), "texts");
+    }
+
+    // File > Recent Files: the last data files opened or saved, newest first;
+    // the boxes start in the folder used last; a file that is gone is said so
+    // and leaves the list.
+    void recentFilesAndLastFolder()
+    {
+        const QString dir = root("recent");
+        Program p(dir);
+        QDir().mkpath(dir + "/a");
+        QDir().mkpath(dir + "/b");
+        p.chooser.answers = {dir + "/a/first.dat", dir + "/b/second.dat"};
+        QVERIFY(p.window->document().saveAs());
+        QVERIFY(p.window->document().saveAs());
+        p.window->document().openFile(); // cancelled
+        QCOMPARE(p.chooser.offered,
+                 QStringList({QDir::homePath() + "/new.dat", dir + "/a/first.dat", dir + "/b"}));
+        QMenu* recent = p.window->action("mnuFileRecent")->menu();
+        QStringList entries;
+        for (QAction* a : recent->actions())
+            entries << a->text();
+        QCOMPARE(entries, QStringList({"&1 " + dir + "/b/second.dat", "&2 " + dir + "/a/first.dat"}));
+
+        QFile::remove(dir + "/a/first.dat");
+        recent->actions().at(1)->trigger();
+        QCOMPARE(p.prompter.texts(),
+                 QStringList{dir + "/a/first.dat no longer exists: it was taken off the recent files."});
+        QCOMPARE(recent->actions().size(), 1);
+        p.window->document().loadNewDoc();
+        recent->actions().at(0)->trigger();
+        QVERIFY(p.window->windowTitle().endsWith("[File Name:second.dat]"));
+    }
+
+    // A maximised window comes back maximised.
+    void maximisedWindowIsRemembered()
+    {
+        {
+            Program p(root("max1"));
+            p.window->showMaximized();
+            QVERIFY(p.window->close());
+        }
+        Program again(root("max2"));
+        QVERIFY(again.window->isMaximized());
     }
 };
 
