@@ -194,6 +194,46 @@ private Q_SLOTS:
         listed[1] = {2, "COM2", "/dev/ttyUSB0", ""};
         QTEST(ports::deviceFor(comPort, comPortName, listed), "device");
     }
+
+    // Why a port did not open. (A device that is not there and one held by
+    // another program, in both programs: tst_mainwindow portThatCannotBeOpened.)
+    void openFailure_data()
+    {
+        QTest::addColumn<QString>("device");
+        QTest::addColumn<QSerialPort::SerialPortError>("error");
+        QTest::addColumn<ports::OpenFailure>("failure");
+        using F = ports::OpenFailure;
+        QTest::newRow("none chosen") << "" << QSerialPort::DeviceNotFoundError << F::NotChosen;
+        QTest::newRow("locked: we may use the device")
+            << "/dev/null" << QSerialPort::PermissionError << F::InUse;
+        QTest::newRow("no rights to the device")
+            << "/nonexistent/tty" << QSerialPort::PermissionError << F::NoPermission;
+        QTest::newRow("anything else") << "/dev/null" << QSerialPort::UnsupportedOperationError << F::Other;
+    }
+    void openFailure()
+    {
+        QFETCH(QString, device);
+        QFETCH(QSerialPort::SerialPortError, error);
+        QTEST(ports::classifyOpenFailure(device, error), "failure");
+    }
+
+    void pathKind_data()
+    {
+        QTest::addColumn<bool>("pty");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<ports::PathKind>("kind");
+        QTest::newRow("pseudo-terminal") << true << QString() << ports::PathKind::Serial;
+        QTest::newRow("not there") << false << "/dev/mx-none" << ports::PathKind::Missing;
+        QTest::newRow("character device, no terminal") << false << "/dev/null" << ports::PathKind::NotSerial;
+        QTest::newRow("folder") << false << "/dev" << ports::PathKind::NotSerial;
+    }
+    void pathKind()
+    {
+        QFETCH(bool, pty);
+        QFETCH(QString, path);
+        Pty terminal;
+        QTEST(ports::pathKind(pty ? terminal.device : path), "kind");
+    }
 };
 
 QTEST_GUILESS_MAIN(TstSerialPort)
