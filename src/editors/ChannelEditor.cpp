@@ -15,7 +15,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
@@ -54,6 +53,25 @@ QString withoutAccessKey(QString caption)
     return caption.remove(QLatin1Char('&'));
 }
 
+// The channel list: sixteen rows tall when there is room, fewer when the window is small.
+class ChannelGrid : public QTableWidget
+{
+public:
+    using QTableWidget::QTableWidget;
+    static constexpr int ShownRows = 16;
+    static constexpr int FewestRows = 5;
+
+    QSize sizeHint() const override { return {QTableWidget::sizeHint().width(), heightFor(ShownRows)}; }
+    QSize minimumSizeHint() const override { return {minimumWidth(), heightFor(FewestRows)}; }
+
+private:
+    int heightFor(int rows) const
+    {
+        const int header = qMax(horizontalHeader()->sizeHint().height(), horizontalHeader()->minimumHeight());
+        return header + rows * verticalHeader()->defaultSectionSize() + 2 * frameWidth();
+    }
+};
+
 } // namespace
 
 ChannelEditor::ChannelEditor(EditorContext& context, QWidget* parent)
@@ -88,54 +106,63 @@ ChannelEditor::ChannelEditor(EditorContext& context, QWidget* parent)
 
 void ChannelEditor::buildWidgets()
 {
-    auto labelled = [this](QLabel*& label, QComboBox*& box, const char* name) {
+    auto labelled = [this](QLabel*& label, QComboBox*& box, const char* name, auto store) {
         label = new QLabel(this);
         box = new QComboBox(this);
         box->setObjectName(QLatin1String(name));
         box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         label->setBuddy(box);
+        onChoice(box, [this, store](int index) { return (this->*store)(index); });
         auto* row = new QHBoxLayout;
         row->addWidget(label);
         row->addWidget(box);
         row->addStretch();
         return row;
     };
+    // Frames stand close together, so that the whole window fits at the main window's first size.
+    auto compact = [](QLayout* layout) {
+        layout->setContentsMargins(6, 4, 6, 6);
+        layout->setSpacing(4);
+        return layout;
+    };
 
     auto* top = new QVBoxLayout(this);
-    top->addLayout(labelled(m_rangeLabel, m_rangeBox, "Combo2"));
-    connect(m_rangeBox, &QComboBox::activated, this, &ChannelEditor::onFamilyActivated);
+    top->setContentsMargins(8, 6, 8, 6);
+    top->setSpacing(4);
+    top->addLayout(labelled(m_rangeLabel, m_rangeBox, "Combo2", &ChannelEditor::chooseFamily));
 
     m_rangeFrame = new QGroupBox(this);
     m_rangeFrame->setObjectName(QStringLiteral("Frame3"));
     auto* rangeLayout = new QVBoxLayout(m_rangeFrame);
-    rangeLayout->addLayout(labelled(m_bandLabel, m_bandBox, "Combo6"));
-    connect(m_bandBox, &QComboBox::activated, this, &ChannelEditor::onBandActivated);
+    compact(rangeLayout);
+    rangeLayout->addLayout(labelled(m_bandLabel, m_bandBox, "Combo6", &ChannelEditor::chooseBand));
 
     m_bandFrame = new QGroupBox(m_rangeFrame);
     m_bandFrame->setObjectName(QStringLiteral("Frame1"));
-    rangeLayout->addWidget(m_bandFrame);
+    rangeLayout->addWidget(m_bandFrame, 1);
     auto* bandLayout = new QVBoxLayout(m_bandFrame);
+    compact(bandLayout);
     auto* selectors = new QHBoxLayout;
-    selectors->addLayout(labelled(m_workLabel, m_workBox, "Combo1_2"));
-    selectors->addLayout(labelled(m_validLabel, m_validBox, "Combo1_6"));
+    selectors->addLayout(labelled(m_workLabel, m_workBox, "Combo1_2", &ChannelEditor::chooseWorkChannel));
+    selectors->addLayout(labelled(m_validLabel, m_validBox, "Combo1_6", &ChannelEditor::chooseBandValid));
     bandLayout->addLayout(selectors);
-    connect(m_workBox, &QComboBox::activated, this, &ChannelEditor::onWorkChannelActivated);
-    connect(m_validBox, &QComboBox::activated, this, &ChannelEditor::onBandValidActivated);
 
     // The list: column 0 holds the channel numbers, column 1 the receive frequency.
-    m_grid = new QTableWidget(Rows, 2, m_bandFrame);
+    // Tab leaves it; the arrow keys move inside it.
+    m_grid = new ChannelGrid(Rows, 2, m_bandFrame);
     m_grid->setObjectName(QStringLiteral("MSFlexGrid1"));
     m_grid->verticalHeader()->hide();
+    m_grid->verticalHeader()->setDefaultSectionSize(m_grid->fontMetrics().height() + 8);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setTabKeyNavigation(false);
     m_grid->setContextMenuPolicy(Qt::NoContextMenu);
     m_grid->setColumnWidth(0, 50);
     m_grid->setColumnWidth(1, 100);
     m_grid->horizontalHeader()->setStretchLastSection(true);
     m_grid->horizontalHeader()->setMinimumHeight(34);
-    const int rowHeight = m_grid->verticalHeader()->defaultSectionSize();
-    m_grid->setMinimumHeight(rowHeight * 16 + 40);
     m_grid->setMinimumWidth(180);
+    m_grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     for (int r = 0; r < Rows; ++r) {
         auto* number = new QTableWidgetItem;
         number->setFlags(Qt::ItemIsEnabled);
@@ -170,6 +197,8 @@ void ChannelEditor::buildWidgets()
     m_edit->setAlignment(Qt::AlignCenter);
     m_edit->setMaxLength(16);
     m_edit->installEventFilter(this);
+    onLeave(
+        m_edit, [this] { saveShowGridData(); }, [this] { enterPressed(); });
     m_edit->hide();
 
     // The detail panel.
@@ -185,25 +214,28 @@ void ChannelEditor::buildWidgets()
         m_detailLabels[i]->setBuddy(m_detailBoxes[i]);
         detailLayout->addWidget(m_detailLabels[i], i, 0, Qt::AlignRight);
         detailLayout->addWidget(m_detailBoxes[i], i, 1, Qt::AlignLeft);
-        connect(m_detailBoxes[i], &QComboBox::activated, this,
-                [this, i](int index) { onDetailActivated(i, index); });
+        onChoice(m_detailBoxes[i], [this, i](int index) { return chooseDetail(i, index); });
     }
     detailLayout->setRowStretch(DetailCount, 1);
     // HI-CUT exists but is never offered.
     m_detailLabels[HiCut]->hide();
     m_detailBoxes[HiCut]->hide();
+    // The panel keeps its room while hidden: the window never has to grow for
+    // it, and it never covers the list.
+    QSizePolicy keep = m_detail->sizePolicy();
+    keep.setRetainSizeWhenHidden(true);
+    m_detail->setSizePolicy(keep);
     m_detail->hide();
 
     auto* body = new QHBoxLayout;
-    body->addWidget(m_grid);
+    body->addWidget(m_grid, 1);
     body->addWidget(m_detail, 0, Qt::AlignTop);
-    body->addStretch();
-    bandLayout->addLayout(body);
-    top->addWidget(m_rangeFrame);
+    bandLayout->addLayout(body, 1);
+    top->addWidget(m_rangeFrame, 1);
 
     m_close = new QPushButton(this);
     m_close->setObjectName(QStringLiteral("CommandClose"));
-    connect(m_close, &QPushButton::clicked, this, &ChannelEditor::onClose);
+    connect(m_close, &QPushButton::clicked, this, &EditorWindow::closeWindow);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_close);
@@ -487,18 +519,20 @@ void ChannelEditor::saveShowGridData()
     if (cr::changesImage(result)) Q_EMIT edited();
 }
 
+// Enter in the edit box: on to the next row, storing what was typed.
+void ChannelEditor::enterPressed()
+{
+    const int column = m_grid->currentColumn();
+    if (column == 1 && m_edit->text().isEmpty())
+        gridNextLine();
+    else if (column > 0 && column < m_grid->columnCount())
+        gridNextCol();
+    m_grid->setFocus();
+    saveShowGridData(); // also when the window has no focus to move
+}
+
 bool ChannelEditor::filterEditKey(const QKeyEvent* key)
 {
-    if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-        const int column = m_grid->currentColumn();
-        if (column == 1 && m_edit->text().isEmpty())
-            gridNextLine();
-        else if (column > 0 && column < m_grid->columnCount())
-            gridNextCol();
-        m_grid->setFocus();
-        saveShowGridData(); // also when the window has no focus to move
-        return true;
-    }
     if (key->matches(QKeySequence::Cut) || key->matches(QKeySequence::Copy) ||
         key->matches(QKeySequence::Paste))
         return true;
@@ -521,9 +555,6 @@ bool ChannelEditor::eventFilter(QObject* watched, QEvent* event)
         switch (event->type()) {
         case QEvent::KeyPress:
             return filterEditKey(static_cast<QKeyEvent*>(event));
-        case QEvent::FocusOut:
-            saveShowGridData();
-            break;
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
@@ -536,70 +567,69 @@ bool ChannelEditor::eventFilter(QObject* watched, QEvent* event)
             break;
         }
     } else if (watched == m_grid && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_F2) {
             enterGridEdit();
+            return true;
+        }
+        // A digit typed on a frequency starts its edit with that digit.
+        const QString typed = key->text();
+        if (typed.size() == 1 && typed[0].isDigit() && typed[0].unicode() < 128 &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && m_grid->currentColumn() == 1) {
+            enterGridEdit();
+            if (m_edit->isVisible()) m_edit->insert(typed);
             return true;
         }
     }
     return EditorWindow::eventFilter(watched, event);
 }
 
-void ChannelEditor::onFamilyActivated(int index)
+bool ChannelEditor::chooseFamily(int index)
 {
-    if (!m_ready || index < 0 || index >= FamilyCount) return;
+    if (index >= FamilyCount) return false;
     RadioImage& image = context().image;
-    if (index != image.work.rangeMode) {
-        image.work.rangeMode = qint16(index);
+    const bool changed = store(image.work.rangeMode, index);
+    if (changed) {
         image.setRangeFamily(index);
         Q_EMIT image.captionChanged();
-        Q_EMIT edited();
     }
     m_family = index;
     showFamily();
+    return changed;
 }
 
-void ChannelEditor::onBandActivated(int index)
+bool ChannelEditor::chooseBand(int index)
 {
-    if (!m_ready || index < 0 || index >= BandCount) return;
-    qint16& stored = context().image.work.currentBand[m_family];
-    if (stored != index + 1) {
-        stored = qint16(index + 1);
-        Q_EMIT edited();
-    }
+    if (index >= BandCount) return false;
+    const bool changed = store(context().image.work.currentBand[m_family], index + 1);
     m_band = index + 1;
     showBand();
+    return changed;
 }
 
-void ChannelEditor::onWorkChannelActivated(int index)
+bool ChannelEditor::chooseWorkChannel(int index)
 {
-    if (!m_ready || index < 0) return;
-    qint16& stored = context().image.work.optFeat.workChannel(m_family, m_band);
-    const int chosen = chId(m_workBox->itemText(index));
-    if (stored == chosen) return;
-    stored = qint16(chosen);
-    Q_EMIT edited();
+    return store(context().image.work.optFeat.workChannel(m_family, m_band),
+                 chId(m_workBox->itemText(index)));
 }
 
-void ChannelEditor::onBandValidActivated(int index)
+bool ChannelEditor::chooseBandValid(int index)
 {
-    if (!m_ready || index < 0) return;
     switch (cr::setBandValid(context().image, m_family, m_band, index == 1)) {
     case cr::BandSwitch::Refused: // the family's last enabled band stays on
         showIndex(m_validBox, 1);
-        break;
+        return false;
     case cr::BandSwitch::Switched:
     case cr::BandSwitch::SwitchedWithDefault:
-        Q_EMIT edited();
-        break;
+        return true;
     case cr::BandSwitch::Unchanged:
         break;
     }
+    return false;
 }
 
-void ChannelEditor::onDetailActivated(int which, int index)
+bool ChannelEditor::chooseDetail(int which, int index)
 {
-    if (!m_ready || index < 0) return;
     static constexpr cr::Field Fields[DetailCount] = {cr::Field::ToneCode,  cr::Field::RepeaterShift,
                                                       cr::Field::RogerBeep, cr::Field::Public,
                                                       cr::Field::Busy,      cr::Field::HiCut};
@@ -607,18 +637,8 @@ void ChannelEditor::onDetailActivated(int which, int index)
     if (which == Roger) value = index < 1 ? 0 : m_detailBoxes[Roger]->itemText(index).toInt();
     if (which == Public) enableDetailFields(index);
     const int row = m_grid->currentRow() + 1;
-    if (cr::setField(context().image, m_family, m_band, row, Fields[which], value) ==
-        cr::FieldResult::Changed)
-        Q_EMIT edited();
-}
-
-void ChannelEditor::onClose()
-{
-    commitPending();
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        frame->close();
-    else
-        close();
+    return cr::setField(context().image, m_family, m_band, row, Fields[which], value) ==
+           cr::FieldResult::Changed;
 }
 
 } // namespace mx

@@ -71,14 +71,15 @@ private:
     void showValidComboText();
     void placeEditBox();
     void saveShowGridData();
+    void enterPressed();
     bool filterEditKey(const class QKeyEvent* event);
 
-    void onFamilyActivated(int index);
-    void onBandActivated(int index);
-    void onWorkChannelActivated(int index);
-    void onBandValidActivated(int index);
-    void onDetailActivated(int which, int index);
-    void onClose();
+    // The lists' choices; true when the image changed.
+    bool chooseFamily(int index);
+    bool chooseBand(int index);
+    bool chooseWorkChannel(int index);
+    bool chooseBandValid(int index);
+    bool chooseDetail(int which, int index);
 
     QLabel* m_rangeLabel = nullptr;
     QComboBox* m_rangeBox = nullptr;

@@ -6,7 +6,6 @@
 #include "texts/OptionTexts.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -94,7 +93,6 @@ struct FrmOptFeatures::ComboSlot
     ComboDef def;
     QComboBox* box;
     QLabel* label;
-    int shown = -1; // index shown for the stored value, or last chosen
 };
 
 struct FrmOptFeatures::TextSlot
@@ -119,9 +117,7 @@ FrmOptFeatures::FrmOptFeatures(EditorContext& context, QWidget* parent)
         checkLayout->addWidget(box);
         m_checks.append(box);
         const int code = def.code;
-        connect(box, &QCheckBox::clicked, this, [this, code] {
-            if (m_loaded) saveOptFeat(code);
-        });
+        onChoice(box, [this, code](bool) { return saveOptFeat(code); });
     }
     checkLayout->addStretch();
 
@@ -131,8 +127,7 @@ FrmOptFeatures::FrmOptFeatures(EditorContext& context, QWidget* parent)
         slot->label->setObjectName(QStringLiteral("Label3_%1").arg(k));
         widgets::guardNumberEdit(
             slot->edit, k == RepBox ? QStringLiteral("[0-9]*") : QStringLiteral("[0-9]*\\.?[0-9]*"), 6);
-        slot->edit->installEventFilter(this);
-        connect(slot->edit, &QLineEdit::returnPressed, this, [this, k] {
+        onLeave(slot->edit, [this, k] {
             if (m_texts[k]->edit->isModified()) leaveText(k);
         });
         m_texts.append(slot);
@@ -141,9 +136,8 @@ FrmOptFeatures::FrmOptFeatures(EditorContext& context, QWidget* parent)
         auto* slot = new ComboSlot{def, new QComboBox(owner), new QLabel(owner)};
         slot->box->setObjectName(QStringLiteral("Combo1_%1").arg(def.k));
         slot->label->setObjectName(QStringLiteral("Label1_%1").arg(def.k));
-        const int index = int(m_combos.size());
-        connect(slot->box, &QComboBox::activated, this,
-                [this, index](int chosen) { chooseItem(index, chosen); });
+        const int k = def.k;
+        onChoice(slot->box, [this, k](int) { return saveOptFeat(k); });
         m_combos.append(slot);
     };
 
@@ -202,6 +196,17 @@ FrmOptFeatures::FrmOptFeatures(EditorContext& context, QWidget* parent)
 
     connect(&context.image, &RadioImage::toneTipsChanged, this, &FrmOptFeatures::showRB);
 
+    // Tab goes down each column, then to the buttons.
+    QList<QWidget*> order(m_checks.begin(), m_checks.end());
+    for (int c = 0; c < GeneralCombos; ++c)
+        order.append(m_combos[c]->box);
+    order.append(m_texts[SwrBox]->edit);
+    for (int c = GeneralCombos; c < m_combos.size(); ++c)
+        order.append(m_combos[c]->box);
+    order << m_texts[RepBox]->edit << m_texts[MinBox]->edit << m_texts[MaxBox]->edit << m_help << m_close;
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
+
     fillLists();
     applyLanguage();
     showOptFeat();
@@ -210,9 +215,6 @@ FrmOptFeatures::FrmOptFeatures(EditorContext& context, QWidget* parent)
 
 FrmOptFeatures::~FrmOptFeatures()
 {
-    m_loaded = false;
-    for (TextSlot* slot : m_texts)
-        slot->edit->removeEventFilter(this);
     qDeleteAll(m_combos);
     qDeleteAll(m_texts);
     m_combos.clear();
@@ -282,7 +284,6 @@ void FrmOptFeatures::showItem(ComboSlot* slot)
     const QSignalBlocker block(box);
     box->setCurrentIndex(optionrules::shownIndex(optionrules::fieldOf(slot->def.field),
                                                  record()[slot->def.field], itemsOf(box)));
-    slot->shown = box->currentIndex();
 }
 
 void FrmOptFeatures::showRB()
@@ -297,35 +298,16 @@ void FrmOptFeatures::showRB()
     }
 }
 
-void FrmOptFeatures::chooseItem(int slot, int index)
+bool FrmOptFeatures::saveOptFeat(int index)
 {
-    ComboSlot* s = m_combos[slot];
-    if (!m_loaded || index == s->shown) return; // choosing what is shown changes nothing
-    s->shown = index;
-    saveOptFeat(s->def.k);
-}
-
-void FrmOptFeatures::saveOptFeat(int index)
-{
-    OptFeatRecord rec = record();
-    bool found = false;
-    if (index >= 100) {
-        for (int c = 0; c < m_checks.size(); ++c)
-            if (CheckDefs[c].code == index) {
-                rec[CheckDefs[c].field] = m_checks[c]->isChecked() ? 1 : 0;
-                found = true;
-            }
-    } else {
-        for (ComboSlot* slot : m_combos) {
-            if (slot->def.k != index) continue;
-            rec[slot->def.field] = optionrules::valueOf(optionrules::fieldOf(slot->def.field),
-                                                        slot->box->currentIndex(), itemsOf(slot->box));
-            found = true;
-        }
-    }
-    if (!found || rec == record()) return;
-    record() = rec;
-    Q_EMIT edited();
+    for (int c = 0; c < m_checks.size(); ++c)
+        if (CheckDefs[c].code == index) return store(record()[CheckDefs[c].field], m_checks[c]->isChecked());
+    for (ComboSlot* slot : m_combos)
+        if (slot->def.k == index)
+            return store(record()[slot->def.field],
+                         optionrules::valueOf(optionrules::fieldOf(slot->def.field),
+                                              slot->box->currentIndex(), itemsOf(slot->box)));
+    return false;
 }
 
 void FrmOptFeatures::leaveText(int k)
@@ -358,20 +340,6 @@ void FrmOptFeatures::commitPending()
 {
     for (int k = 0; k < m_texts.size(); ++k)
         if (m_texts[k]->edit->isModified()) leaveText(k);
-}
-
-bool FrmOptFeatures::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::FocusOut)
-        for (int k = 0; k < m_texts.size(); ++k)
-            if (watched == m_texts[k]->edit && m_texts[k]->edit->isModified()) leaveText(k);
-    return EditorWindow::eventFilter(watched, event);
-}
-
-void FrmOptFeatures::closeEvent(QCloseEvent* event)
-{
-    commitPending();
-    EditorWindow::closeEvent(event);
 }
 
 } // namespace mx

@@ -17,7 +17,7 @@ namespace mx {
 // The option features window. Every choice is written into OptFeatRecord at
 // once; showing the record writes nothing, and a value the lists cannot hold
 // (an erased radio's 255) is shown as the nearest item and kept until the
-// user picks another.
+// user picks an item, the one shown included.
 //
 // Controls are named after their place: check boxes "Check1_3", "Check2_0".."Check2_7",
 // lists "Combo1_k", text boxes "Text2_0".."Text2_3".
@@ -35,22 +35,16 @@ public:
     // Refills the roger list with the usable tips and shows RogerTone in it.
     void showRB();
 
-    // Stores one control: list k is k, Check1 k is 100 + k, Check2 k is 300 + k.
-    // Codes that name no field change nothing.
-    void saveOptFeat(int index);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     struct ComboSlot;
     struct TextSlot;
 
+    // Stores one control: list k is k, Check1 k is 100 + k, Check2 k is 300 + k.
+    // Codes that name no field change nothing. True when the record changed.
+    bool saveOptFeat(int index);
     void fillLists();
     void showOptFeat();
     void showItem(ComboSlot* slot);
-    void chooseItem(int slot, int index);
     // Normalises text box k and stores it (with its partner for the battery pair).
     void leaveText(int k);
     OptFeatRecord& record();

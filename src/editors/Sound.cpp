@@ -47,6 +47,8 @@ class Speaker : public Sound
 public:
     ~Speaker() override { stop(); }
 
+    bool available() override { return open(); }
+
     void start(int hz, int ms) override
     {
         stop();

@@ -13,6 +13,8 @@ class Sound
 {
 public:
     virtual ~Sound() = default;
+    // False when there is nothing to sound the tones on.
+    virtual bool available() { return true; }
     // Sounds hz for ms milliseconds; hz 0 is a pause of that length.
     virtual void start(int hz, int ms) = 0;
     // Silences a tone still sounding.
@@ -20,8 +22,8 @@ public:
 };
 
 // The default output through Qt Multimedia: a generated sine wave on the
-// default audio output. Without an output device it stays silent. The device
-// is opened on the first tone, not before.
+// default audio output. The device is opened when it is first asked for, not
+// before; without one, available() is false and nothing sounds.
 std::unique_ptr<Sound> makeSpeaker();
 
 } // namespace mx

@@ -6,7 +6,6 @@
 #include "texts/Messenger.h"
 #include "texts/TVTexts.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -75,13 +74,9 @@ FrmTVCH::FrmTVCH(EditorContext& context, QWidget* parent)
     auto* top = new QGridLayout;
     widgets::addRow(top, 0, m_currentLabel, m_current);
     top->setColumnStretch(2, 1);
-    connect(m_current, &QComboBox::activated, this, [this] {
-        if (!m_loaded) return;
-        const qint16 value = qint16(freq::toInt(m_current->currentText(), 1) - 1);
-        qint16& current = this->context().image.work.optFeat[Opt::CurrentTVChannel];
-        if (value == current) return;
-        current = value;
-        Q_EMIT edited();
+    onChoice(m_current, [this](int index) {
+        return store(this->context().image.work.optFeat[Opt::CurrentTVChannel],
+                     freq::toInt(m_current->itemText(index), 1) - 1);
     });
 
     m_grid = new QTableWidget(Rows, 4, this);
@@ -89,6 +84,7 @@ FrmTVCH::FrmTVCH(EditorContext& context, QWidget* parent)
     m_grid->verticalHeader()->hide();
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_grid->setTabKeyNavigation(false); // Tab leaves the grid, the arrow keys move inside it
     m_grid->horizontalHeader()->setMinimumHeight(34);
     m_grid->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     for (int r = 0; r < Rows; ++r)
@@ -108,15 +104,13 @@ FrmTVCH::FrmTVCH(EditorContext& context, QWidget* parent)
     m_text = new QLineEdit(m_grid->viewport());
     m_text->setObjectName(QStringLiteral("Text1"));
     widgets::guardNumberEdit(m_text, QStringLiteral("[0-9]*\\.?[0-9]*"), 12);
-    m_text->installEventFilter(this);
+    onLeave(m_text, [this] { saveTVChannel(); });
     m_tbst = new QComboBox(m_grid->viewport());
     m_tbst->setObjectName(QStringLiteral("Combo2"));
     m_width = new QComboBox(m_grid->viewport());
     m_width->setObjectName(QStringLiteral("Combo3"));
     for (QComboBox* box : {m_tbst, m_width})
-        connect(box, &QComboBox::activated, this, [this] {
-            if (m_loaded) saveTVChannel();
-        });
+        onChoice(box, [this](int index) { return chooseOption(index); });
     hideEditors();
 
     auto* buttons = widgets::helpAndCloseRow(this, m_help, m_close);
@@ -222,7 +216,6 @@ void FrmTVCH::editCell(int row, int column)
         QComboBox* box = column == 2 ? m_tbst : m_width;
         const QSignalBlocker block(box);
         box->setCurrentIndex(qMax(0, box->findText(cell)));
-        m_shownIndex = box->currentIndex();
         box->show();
         box->setFocus();
     }
@@ -245,9 +238,26 @@ void FrmTVCH::hideEditors()
     m_width->hide();
 }
 
+// A TBST or W/N item chosen in the cell's list; leaving the list unchosen stores nothing.
+bool FrmTVCH::chooseOption(int index)
+{
+    const int r = m_row;
+    if (r < 1 || r > Rows || m_column < 2) return false;
+    TVChannelRecord& tv = context().image.work.tvChannels[r - 1];
+    const bool changed = store(m_column == 2 ? tv.tbst : tv.bandwidth, index);
+    storeEdit();
+    showRow(r);
+    return changed;
+}
+
 void FrmTVCH::saveTVChannel()
 {
-    if (m_saving) return;
+    if (storeEdit()) Q_EMIT edited();
+}
+
+bool FrmTVCH::storeEdit()
+{
+    if (m_saving) return false;
     m_saving = true;
     const int r = m_row;
     RadioDataRecord& rec = context().image.work;
@@ -278,13 +288,6 @@ void FrmTVCH::saveTVChannel()
             }
             showRow(r);
             fillCurrentList();
-        } else if (m_column >= 2) {
-            QComboBox* box = m_column == 2 ? m_tbst : m_width;
-            if (!box->isHidden() && box->currentIndex() >= 0 && box->currentIndex() != m_shownIndex) {
-                (m_column == 2 ? tv.tbst : tv.bandwidth) = qint16(box->currentIndex());
-                showRow(r);
-                changed = true;
-            }
         }
     }
     const bool hadFocus = m_text->hasFocus() || m_tbst->hasFocus() || m_width->hasFocus();
@@ -293,35 +296,29 @@ void FrmTVCH::saveTVChannel()
     m_column = 0;
     if (hadFocus) m_grid->setFocus();
     m_saving = false;
-    if (changed) Q_EMIT edited();
+    return changed;
 }
 
 bool FrmTVCH::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_current && event->type() == QEvent::FocusIn) {
         saveTVChannel();
-    } else if (watched == m_text && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) { // consumed: the grid would reopen the cell
-            saveTVChannel();
+    } else if (watched == m_grid && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F2 || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            editCell(m_grid->currentRow() + 1, m_grid->currentColumn());
             return true;
         }
-    } else if (watched == m_text && event->type() == QEvent::FocusOut) {
-        if (static_cast<QFocusEvent*>(event)->reason() != Qt::ActiveWindowFocusReason) saveTVChannel();
-    } else if (watched == m_grid && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_F2 || key == Qt::Key_Return || key == Qt::Key_Enter) {
-            editCell(m_grid->currentRow() + 1, m_grid->currentColumn());
+        // A digit typed on a frequency starts its edit with that digit.
+        const QString typed = key->text();
+        if (typed.size() == 1 && typed[0].isDigit() && typed[0].unicode() < 128 &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && m_grid->currentColumn() == 1) {
+            editCell(m_grid->currentRow() + 1, 1);
+            m_text->insert(typed);
             return true;
         }
     }
     return EditorWindow::eventFilter(watched, event);
-}
-
-void FrmTVCH::closeEvent(QCloseEvent* event)
-{
-    saveTVChannel();
-    EditorWindow::closeEvent(event);
 }
 
 } // namespace mx

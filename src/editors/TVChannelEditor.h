@@ -44,9 +44,11 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Stores the edit in progress and hides the cell editors; true when the image changed.
+    bool storeEdit();
+    bool chooseOption(int index);
     void showRow(int row);
     void fillCurrentList();
     void placeEditor();
@@ -64,7 +66,6 @@ private:
     QPushButton* m_help = nullptr;
     int m_row = 0; // cell being edited, 0 when none
     int m_column = 0;
-    int m_shownIndex = 0; // item the TBST or W/N editor opened with
     bool m_loaded = false;
     bool m_saving = false;
 };

@@ -6,7 +6,6 @@
 #include "texts/Messenger.h"
 #include "texts/ToneTexts.h"
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGridLayout>
@@ -105,8 +104,8 @@ FrmToneTips::FrmToneTips(EditorContext& context, std::unique_ptr<Sound> sound, Q
     widgets::addRow(top, 0, m_repeatLabel, m_repeat, 0);
     widgets::addRow(top, 0, m_pauseLabel, m_pause, 2);
     top->setColumnStretch(4, 1);
-    connect(m_repeat, &QComboBox::activated, this, &FrmToneTips::repeatChosen);
-    connect(m_pause, &QComboBox::activated, this, &FrmToneTips::pauseChosen);
+    onChoice(m_repeat, [this](int index) { return repeatChosen(index); });
+    onChoice(m_pause, [this](int index) { return store(tip().interTime(), index); });
 
     // Tones 1-7 on the left, 8-14 on the right: label, frequency, length.
     auto* tones = new QGridLayout;
@@ -130,8 +129,8 @@ FrmToneTips::FrmToneTips(EditorContext& context, std::unique_ptr<Sound> sound, Q
         m_toneLabels.append(label);
         m_frequencies.append(frequency);
         m_lengths.append(length);
-        connect(frequency, &QComboBox::activated, this, [this, j](int index) { frequencyChosen(j, index); });
-        connect(length, &QComboBox::activated, this, [this, j](int index) { lengthChosen(j, index); });
+        onChoice(frequency, [this, j](int index) { return frequencyChosen(j, index); });
+        onChoice(length, [this, j](int index) { return lengthChosen(j, index); });
     }
 
     m_picture = new TipPicture([this]() -> const ToneTipRecord& { return tip(); }, this);
@@ -145,7 +144,7 @@ FrmToneTips::FrmToneTips(EditorContext& context, std::unique_ptr<Sound> sound, Q
     m_close->setObjectName(QStringLiteral("CommandClose"));
     connect(m_play, &QPushButton::clicked, this, &FrmToneTips::play);
     connect(m_stop, &QPushButton::clicked, this, &FrmToneTips::stopPlay);
-    connect(m_close, &QPushButton::clicked, this, [this] { widgets::closeEditor(this); });
+    connect(m_close, &QPushButton::clicked, this, &EditorWindow::closeWindow);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_play);
     buttons->addWidget(m_stop);
@@ -236,54 +235,45 @@ void FrmToneTips::showToneTip()
     m_picture->update();
 }
 
-void FrmToneTips::repeatChosen(int index)
+// Each choice is compared with the stored value: an item shown for a value the
+// list cannot hold (a 200 Hz tone shows "None") is stored when chosen.
+bool FrmToneTips::repeatChosen(int index)
 {
     ToneTipRecord& t = tip();
-    const int shown = tipview::repeatCount(t);
-    if (index == shown) return;
+    if (index == t.recycleTimes()) return false;
     if (index == 0 && tonerules::countUsableTips(context().image.work) == 1) {
-        choose(m_repeat, shown); // the last usable tip cannot be switched off
-        return;
+        choose(m_repeat, tipview::repeatCount(t)); // the last usable tip cannot be switched off
+        return false;
     }
     t.recycleTimes() = qint16(index);
     tipsChanged();
+    return true;
 }
 
-void FrmToneTips::pauseChosen(int index)
+bool FrmToneTips::frequencyChosen(int step, int index)
 {
-    ToneTipRecord& t = tip();
-    if (index == tipview::pause(t)) return;
-    t.interTime() = qint16(index);
-    Q_EMIT edited();
-}
-
-void FrmToneTips::frequencyChosen(int step, int index)
-{
-    ToneTipRecord& t = tip();
-    const int tone = toneOfItem(index);
-    if (tone == tipview::tone(t, step)) return;
-    t.tone(step) = qint16(tone);
+    if (!store(tip().tone(step), toneOfItem(index))) return false;
     m_picture->update();
-    Q_EMIT edited();
+    return true;
 }
 
-void FrmToneTips::lengthChosen(int step, int index)
+bool FrmToneTips::lengthChosen(int step, int index)
 {
     ToneTipRecord& t = tip();
-    const int shown = tipview::length(t, step);
-    if (index == shown) return;
+    if (index == t.length(step)) return false;
     if (tonerules::countUsableTips(context().image.work) == 1) {
         bool allZero = true;
         for (QComboBox* box : m_lengths)
             allZero = allZero && box->currentIndex() == 0;
         if (allZero) {
-            choose(m_lengths[step - 1], shown); // the last usable tip keeps a tone
-            return;
+            choose(m_lengths[step - 1], tipview::length(t, step)); // the last usable tip keeps a tone
+            return false;
         }
     }
     t.length(step) = qint16(index);
     m_picture->update();
     tipsChanged();
+    return true;
 }
 
 void FrmToneTips::tipsChanged()
@@ -291,7 +281,6 @@ void FrmToneTips::tipsChanged()
     RadioImage& image = context().image;
     tonerules::refreshRogerBeepRefs(image);
     Q_EMIT image.toneTipsChanged();
-    Q_EMIT edited();
 }
 
 void FrmToneTips::play()
@@ -304,6 +293,10 @@ void FrmToneTips::play()
     for (int j = 1; j <= ToneStepCount; ++j)
         total += tipview::length(t, j) * 10;
     if (total < 5) return; // nothing to sound
+    if (!m_sound->available()) {
+        Q_EMIT notice(text(ToneText::NoSound, context().messenger.language()));
+        return;
+    }
     m_playing = true;
     m_play->setEnabled(false);
     if (m_repeatCount < 1) {
@@ -358,12 +351,6 @@ void FrmToneTips::stopPlay()
     if (was) m_sound->stop();
     if (m_play) m_play->setEnabled(true);
     if (was) Q_EMIT playbackEnded();
-}
-
-void FrmToneTips::closeEvent(QCloseEvent* event)
-{
-    stopPlay();
-    EditorWindow::closeEvent(event);
 }
 
 } // namespace mx

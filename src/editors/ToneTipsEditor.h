@@ -49,17 +49,14 @@ Q_SIGNALS:
     // Playback ended, by itself or by Stop.
     void playbackEnded();
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     ToneTipRecord& tip();
     void initToneLists();
     void showToneTip();
-    void repeatChosen(int index);
-    void pauseChosen(int index);
-    void frequencyChosen(int step, int index);
-    void lengthChosen(int step, int index);
+    // The lists' choices; true when the tip changed.
+    bool repeatChosen(int index);
+    bool frequencyChosen(int step, int index);
+    bool lengthChosen(int step, int index);
     void tipsChanged();
     void advance();
     void schedule(int ms);

@@ -8,7 +8,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QTimer>
@@ -69,21 +68,13 @@ void setCaption(QLabel* label, QWidget* control, const QString& caption)
     control->setAccessibleName(plain.remove(QLatin1Char('&')));
 }
 
-void closeEditor(EditorWindow* editor)
-{
-    if (auto* frame = qobject_cast<QMdiSubWindow*>(editor->parentWidget()))
-        frame->close();
-    else
-        editor->close();
-}
-
 QHBoxLayout* helpAndCloseRow(EditorWindow* editor, QPushButton*& help, QPushButton*& close)
 {
     help = new QPushButton(editor);
     help->setObjectName(QStringLiteral("CommandHelp"));
     close = new QPushButton(editor);
     close->setObjectName(QStringLiteral("CommandClose"));
-    QObject::connect(close, &QPushButton::clicked, editor, [editor] { closeEditor(editor); });
+    QObject::connect(close, &QPushButton::clicked, editor, &EditorWindow::closeWindow);
     auto* row = new QHBoxLayout;
     row->addStretch();
     row->addWidget(help);

@@ -28,9 +28,6 @@ void addRow(QGridLayout* grid, int row, QLabel* label, QWidget* control, int col
 // Sets a label's caption and the accessible name of the control it labels.
 void setCaption(QLabel* label, QWidget* control, const QString& caption);
 
-// Closes the editor, or the frame the main window put it in.
-void closeEditor(EditorWindow* editor);
-
 // The Help and Close buttons at the foot of an editor, right-aligned; Close closes it.
 QHBoxLayout* helpAndCloseRow(EditorWindow* editor, QPushButton*& help, QPushButton*& close);
 

@@ -21,8 +21,9 @@ constexpr TextPair Table[] = {
     {"Off", "关"},
     {"None", "无"},
     {"&Close", "关闭(&C)"},
+    {"No sound output: the tone cannot be played.", "没有声音输出设备：无法播放提示音。"},
 };
-static_assert(std::size(Table) == int(ToneText::Close) + 1);
+static_assert(std::size(Table) == int(ToneText::NoSound) + 1);
 
 constexpr TextPair Steps[] = {
     {"First Tone", "第一个音"},        {"Second Tone", "第二个音"},       {"Third Tone", "第三个音"},

@@ -17,6 +17,7 @@ enum class ToneText {
     Off,          // "Off": repeat count item 0
     None,         // "None": frequency item 0 (a pause)
     Close,        // "&Close"
+    NoSound,      // status bar notice when Play finds no sound output
 };
 
 QString text(ToneText id, int language);

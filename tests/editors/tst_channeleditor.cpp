@@ -25,6 +25,7 @@ const QString OutOfRange = QStringLiteral("Frequency is out of range.");
 // An image, the messenger and, once opened, the window on them.
 struct Desk : test::EditorBench
 {
+    using EditorBench::EditorBench;
     std::unique_ptr<ChannelEditor> editor;
 
     // Shows band b of family m with row `row` current.
@@ -58,12 +59,19 @@ struct Desk : test::EditorBench
         b->setCurrentIndex(index);
         Q_EMIT b->activated(index);
     }
-    // Enter on row `row`, the keys (\b Backspace, \x16 Ctrl+V, \t focus elsewhere),
+    // On row `row` the edit starts with Enter, F2 or the first key typed on the
+    // list; then the keys (\b Backspace, \x16 Ctrl+V, \t focus elsewhere), and
     // Enter unless the focus left.
-    void type(int row, const QString& keys)
+    void type(int row, QString keys, const QString& start = QStringLiteral("Enter"))
     {
         grid()->setCurrentCell(row - 1, 1);
-        QTest::keyClick(grid(), Qt::Key_Return);
+        if (start == "F2")
+            QTest::keyClick(grid(), Qt::Key_F2);
+        else if (start == "key")
+            QTest::keyClicks(grid(), keys.left(1));
+        else
+            QTest::keyClick(grid(), Qt::Key_Return);
+        if (start == "key") keys.remove(0, 1);
         QVERIFY(edit()->isVisible() && edit()->hasFocus());
         for (QChar c : keys) {
             if (c == QLatin1Char('\b'))
@@ -95,6 +103,7 @@ private Q_SLOTS:
     void typing_data()
     {
         QTest::addColumn<QList<int>>("where"); // family, band, row
+        QTest::addColumn<QString>("start");    // Enter, F2, or the first key typed on the list
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("rx");   // stored afterwards, "-" for no channel
         QTest::addColumn<QString>("cell"); // the row's text afterwards
@@ -102,18 +111,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("message");
         const QString none;
         // clang-format off
-        QTest::newRow("27a.1 keeps 27.1") << QList<int>{2, 1, 3} << "27a.1" << "271000" << "27.10000" << 4 << none;
-        QTest::newRow("Enter on row 40 wraps") << QList<int>{0, 1, 40} << "28.5" << "285000" << "28.50000" << 1 << none;
-        QTest::newRow("the focus leaving stores") << QList<int>{1, 2, 6} << "28.45\t" << "284500" << "28.45000" << 6 << none;
-        QTest::newRow("cleared row deletes") << QList<int>{0, 3, 1} << "\b" << "-" << "" << 2 << none;
-        QTest::newRow("Ctrl+V and letters do nothing") << QList<int>{0, 1, 1} << "\x16x" << "28015000" << "28.01500" << 2 << none;
-        QTest::newRow("out of range keeps the channel") << QList<int>{0, 1, 1} << "30" << "28015000" << "28.01500" << 2 << OutOfRange;
-        QTest::newRow("UK shows 27.60125, Enter stores nothing") << QList<int>{2, 2, 1} << "" << "27601000" << "27.60125" << 2 << none;
+        QTest::newRow("27a.1 keeps 27.1") << QList<int>{2, 1, 3} << "key" << "27a.1" << "271000" << "27.10000" << 4 << none;
+        QTest::newRow("Enter on row 40 wraps") << QList<int>{0, 1, 40} << "F2" << "28.5" << "285000" << "28.50000" << 1 << none;
+        QTest::newRow("the focus leaving stores") << QList<int>{1, 2, 6} << "Enter" << "28.45\t" << "284500" << "28.45000" << 6 << none;
+        QTest::newRow("cleared row deletes") << QList<int>{0, 3, 1} << "Enter" << "\b" << "-" << "" << 2 << none;
+        QTest::newRow("Ctrl+V and letters do nothing") << QList<int>{0, 1, 1} << "Enter" << "\x16x" << "28015000" << "28.01500" << 2 << none;
+        QTest::newRow("a key typed replaces the cell") << QList<int>{0, 1, 1} << "key" << "30" << "28015000" << "28.01500" << 2 << OutOfRange;
+        QTest::newRow("UK shows 27.60125, Enter stores nothing") << QList<int>{2, 2, 1} << "Enter" << "" << "27601000" << "27.60125" << 2 << none;
         // clang-format on
     }
     void typing()
     {
         QFETCH(QList<int>, where);
+        QFETCH(QString, start);
         QFETCH(QString, keys);
         QFETCH(QString, rx);
         const int m = where[0], b = where[1], row = where[2];
@@ -122,7 +132,7 @@ private Q_SLOTS:
         QApplication::clipboard()->setText(QStringLiteral("28.3"));
         desk.open(m, b, row);
         QSignalSpy edited(desk.editor.get(), &EditorWindow::edited);
-        desk.type(row, keys);
+        desk.type(row, keys, start);
         QCOMPARE(desk.rx(m, b, row), rx);
         QTEST(desk.grid()->item(row - 1, 1)->text(), "cell");
         QTEST(desk.grid()->currentRow() + 1, "next");
@@ -176,8 +186,11 @@ private Q_SLOTS:
         QFETCH(int, publicIndex);
         QFETCH(bool, offered);
         Desk desk;
-        desk.open(family, 1, 1);
+        desk.open(family, 1, 2); // a free row: no panel
+        desk.editor->resize(1, 1);
+        desk.grid()->setCurrentCell(0, 1);
         QVERIFY(desk.find<QGroupBox>("Frame2")->isVisible());
+        QVERIFY(!desk.find<QGroupBox>("Frame2")->geometry().intersects(desk.grid()->geometry()));
         QVERIFY(desk.box("Combo8_5")->isHidden()); // HI-CUT is never offered
         desk.choose("Combo8_3", publicIndex);
         QCOMPARE(int(desk.image.workChannels.at(family, 1, 1).publicFlag), publicIndex);
@@ -186,6 +199,55 @@ private Q_SLOTS:
         QCOMPARE(desk.box("Combo8_1")->isVisible(), family != 2);
         desk.grid()->setCurrentCell(1, 1); // row 2 holds no channel
         QVERIFY(desk.find<QGroupBox>("Frame2")->isHidden());
+    }
+
+    // Choosing an item stores it, also the item a list shows for a value it
+    // cannot hold: an erased radio with 255 where a damaged file may hold it.
+    void shownItemStored_data()
+    {
+        QTest::addColumn<QString>("list");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("value");
+        QTest::newRow("10M") << "Combo2"
+                             << "10M -- 28.0000 - 29.7000 MHz"
+                             << "range family" << 0;
+        QTest::newRow("band A") << "Combo6"
+                                << "A"
+                                << "band" << 1;
+        QTest::newRow("Group Valid OFF") << "Combo1_6"
+                                         << "OFF"
+                                         << "band valid" << 0;
+        QTest::newRow("TSQ OFF") << "Combo8_0"
+                                 << "OFF"
+                                 << "TSQ" << 0;
+        QTest::newRow("Roger OFF") << "Combo8_2"
+                                   << "OFF"
+                                   << "roger" << 0;
+    }
+    void shownItemStored()
+    {
+        QFETCH(QString, list);
+        QFETCH(QString, item);
+        QFETCH(QString, field);
+        Desk desk(true);
+        desk.image.addChannel(1, 0, 1, QStringLiteral("28.0150"));
+        ChannelRecord& ch = desk.image.workChannels.at(0, 1, 1);
+        ch.publicFlag = ch.toneCode = ch.rogerBeep = 255;
+        desk.image.work.rangeMode = desk.image.work.optFeat.bandValid(0, 1) = 255;
+        desk.open();
+        QSignalSpy edited(desk.editor.get(), &EditorWindow::edited);
+        QComboBox* box = desk.box(qPrintable(list));
+        QCOMPARE(box->currentText(), item);
+        QVERIFY(test::chooseText(box, item));
+        const RadioDataRecord& rec = desk.image.work;
+        const QMap<QString, int> stored{{"range family", rec.rangeMode},
+                                        {"band", rec.currentBand[0]},
+                                        {"band valid", rec.optFeat.bandValid(0, 1)},
+                                        {"TSQ", ch.toneCode},
+                                        {"roger", ch.rogerBeep}};
+        QTEST(stored[field], "value");
+        QCOMPARE(edited.size(), 1);
     }
 
     // The detail panel, the lists and typed rows store what the radio gets

@@ -3,15 +3,36 @@
 #include "editors/ChannelEditor.h"
 #include "editors/TVChannelEditor.h"
 
+#include <QApplication>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QSignalSpy>
+#include <QSpontaneKeyEvent>
 #include <QTabBar>
 #include <QTableWidget>
 
+#include <memory>
+
 using namespace mx;
 using namespace mx::test;
+
+namespace {
+
+// Counts the wheel events that reach a widget.
+struct WheelCount : QObject
+{
+    int seen = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        seen += event->type() == QEvent::Wheel;
+        return false;
+    }
+};
+
+} // namespace
 
 Q_DECLARE_METATYPE(mx::EditorKind)
 
@@ -100,6 +121,95 @@ private Q_SLOTS:
         QVERIFY(bench.image.workChannels.records == channels);
         QVERIFY(edited.isEmpty());
         QVERIFY(bench.prompter.shown.isEmpty());
+    }
+
+    // A wheel notch over a list without the keyboard focus scrolls the window
+    // and changes nothing; once the list has the focus the wheel picks items.
+    void wheel_data()
+    {
+        QTest::addColumn<EditorKind>("kind");
+        QTest::addColumn<QString>("list");
+        QTest::newRow("channels: range family") << EditorKind::ChannelInfo << "Combo2";
+        QTest::newRow("channels: TSQ") << EditorKind::ChannelInfo << "Combo8_0";
+        QTest::newRow("options: time-out") << EditorKind::OptFeatures << "Combo1_9";
+        QTest::newRow("tones: first frequency") << EditorKind::ToneTips << "Combo3_0";
+        QTest::newRow("TV: current channel") << EditorKind::TVChannel << "Combo1";
+    }
+    void wheel()
+    {
+        QFETCH(EditorKind, kind);
+        QFETCH(QString, list);
+        EditorBench bench;
+        bench.image.work.tvChannels[1] = TVChannelRecord{1, 155.0, 0, 1};
+        const RadioDataRecord before = bench.image.work;
+        const auto channels = bench.image.workChannels.records;
+        const auto unchanged = [&] {
+            return bench.image.work == before && bench.image.workChannels.records == channels;
+        };
+        QScrollArea area;
+        area.setWidget(createEditor(kind, bench.context));
+        area.resize(200, 200);
+        area.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&area));
+        auto* box = area.widget()->findChild<QComboBox*>(list);
+        const int shown = box->currentIndex();
+        const int down = shown + 1 < box->count() ? 1 : -1; // towards an item there is
+        const auto notch = [box, down] {
+            QWheelEvent event(QPointF(5, 5), box->mapToGlobal(QPointF(5, 5)), {}, {0, -120 * down},
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QSpontaneKeyEvent::setSpontaneous(&event);
+            QApplication::instance()->notify(box, &event);
+        };
+        area.ensureWidgetVisible(box);
+        area.widget()->findChild<QPushButton*>(QStringLiteral("CommandClose"))->setFocus();
+        WheelCount window;
+        area.viewport()->installEventFilter(&window);
+        notch();
+        QCOMPARE(box->currentIndex(), shown);
+        QVERIFY(!box->hasFocus());
+        QVERIFY(unchanged());
+        QCOMPARE(window.seen, 1);
+        box->setFocus();
+        notch();
+        QCOMPARE(box->currentIndex(), shown + down);
+        QVERIFY(!unchanged());
+    }
+
+    // Tab visits every control that takes the focus, Close included, and
+    // leaves the lists of channels; Shift+Tab goes back the same way.
+    void tabOrder_data()
+    {
+        QTest::addColumn<EditorKind>("kind");
+        QTest::newRow("channels") << EditorKind::ChannelInfo;
+        QTest::newRow("options") << EditorKind::OptFeatures;
+        QTest::newRow("tones") << EditorKind::ToneTips;
+        QTest::newRow("TV") << EditorKind::TVChannel;
+    }
+    void tabOrder()
+    {
+        QFETCH(EditorKind, kind);
+        EditorBench bench;
+        std::unique_ptr<EditorWindow> w(createEditor(kind, bench.context));
+        w->show();
+        QApplication::setActiveWindow(w.get());
+        QVERIFY(QTest::qWaitForWindowActive(w.get()));
+        QList<QWidget*> controls;
+        for (QWidget* c : w->findChildren<QWidget*>())
+            if (c->isVisible() && c->isEnabled() && (c->focusPolicy() & Qt::TabFocus) && !c->focusProxy())
+                controls.append(c);
+        auto* close = w->findChild<QPushButton*>(QStringLiteral("CommandClose"));
+        QVERIFY(controls.contains(close));
+        for (Qt::KeyboardModifiers direction : {Qt::NoModifier, Qt::ShiftModifier}) {
+            close->setFocus();
+            QList<QWidget*> visited{close};
+            for (int k = 0; k < controls.size(); ++k) {
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, direction);
+                visited.append(QApplication::focusWidget());
+            }
+            QCOMPARE(visited.last(), close); // round the whole window
+            for (QWidget* c : controls)
+                QVERIFY2(visited.contains(c), qPrintable(c->objectName()));
+        }
     }
 
     // Any text in any text box, typed or put there by paste or an input method:

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QSignalSpy>
 
 using namespace mx;
 using namespace mx::test;
@@ -80,6 +81,8 @@ private Q_SLOTS:
         QCOMPARE(bench.image.work.optFeat[Opt::SWRMax], 255);
     }
 
+    // Choosing an item stores it, also the item a list shows for a value it
+    // cannot hold: an erased radio reads 255 everywhere.
     void choices_data()
     {
         QTest::addColumn<QString>("control");
@@ -87,12 +90,13 @@ private Q_SLOTS:
         QTest::addColumn<int>("field");
         QTest::addColumn<int>("value");
         // clang-format off
+        QTest::newRow("MON 32 shown for 255") << "Combo1_8" << "32" << int(Opt::MonSetting) << 32;
+        QTest::newRow("time-out 600s shown for 255") << "Combo1_9" << "600s" << int(Opt::TimeOutTimer) << 20;
+        QTest::newRow("backlight Loop shown for 255") << "Combo1_17" << "Loop" << int(Opt::BacklightColor) << 7;
+        QTest::newRow("roger OFF shown for 255") << "Combo1_28" << "OFF" << int(Opt::RogerTone) << 0;
         QTest::newRow("roger 3") << "Combo1_28" << "3" << int(Opt::RogerTone) << 3;
-        QTest::newRow("MON 32") << "Combo1_8" << "32" << int(Opt::MonSetting) << 32;
-        QTest::newRow("time-out 600s") << "Combo1_9" << "600s" << int(Opt::TimeOutTimer) << 20;
-        QTest::newRow("TSQ last DCS") << "Combo1_29" << "D754N" << int(Opt::TSQCode) << 142;
-        QTest::newRow("colour loop") << "Combo1_17" << "Loop" << int(Opt::BacklightColor) << 7;
-        QTest::newRow("ASQ on") << "Check2_6" << "" << int(Opt::ASQ) << 1;
+        QTest::newRow("TSQ D754N shown for 255") << "Combo1_29" << "D754N" << int(Opt::TSQCode) << 142;
+        QTest::newRow("ASQ off: an erased flag is on") << "Check2_6" << "" << int(Opt::ASQ) << 0;
         // clang-format on
     }
     void choices()
@@ -101,19 +105,15 @@ private Q_SLOTS:
         QFETCH(QString, item);
         QFETCH(int, field);
         QFETCH(int, value);
-        EditorBench bench;
-        bench.image.work.optFeat[Opt::RogerTone] = 2;
+        EditorBench bench(true);
         FrmOptFeatures w(bench.context);
+        QSignalSpy edited(&w, &EditorWindow::edited);
         if (auto* box = w.findChild<QComboBox*>(control))
             QVERIFY(chooseText(box, item));
         else
             w.findChild<QCheckBox*>(control)->click();
         QCOMPARE(int(bench.image.work.optFeat[Opt::Word(field)]), value);
-        if (auto* box = w.findChild<QComboBox*>(QStringLiteral("Combo1_28")); control != "Combo1_28") {
-            QCOMPARE(box->currentText(), QStringLiteral("2"));
-            QVERIFY(chooseText(box, QStringLiteral("OFF")));
-            QCOMPARE(bench.image.work.optFeat[Opt::RogerTone], 0);
-        }
+        QCOMPARE(edited.size(), 1);
     }
 
     // Stored values no list holds show the nearest item; the roger list offers usable tips only.

@@ -22,7 +22,9 @@ class RecordingSound : public Sound
 public:
     Steps* started;
     int* stops;
+    bool output = true; // false: a machine without a sound output
     RecordingSound(Steps* s, int* t) : started(s), stops(t) {}
+    bool available() override { return output; }
     void start(int hz, int ms) override { started->append({hz, ms}); }
     void stop() override { ++*stops; }
 };
@@ -183,6 +185,56 @@ private Q_SLOTS:
         QCOMPARE(
             items(options.findChild<QComboBox*>(QStringLiteral("Combo1_28"))).contains(QStringLiteral("1")),
             !twoUsable);
+    }
+
+    // Choosing an item stores it, also the item a list shows for a value it cannot hold.
+    void shownItemStored_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<int>("word"); // of the tip record
+        QTest::addColumn<int>("before");
+        QTest::addColumn<int>("after");
+        QTest::newRow("None shown for 200 Hz") << "Combo3_0"
+                                               << "None" << 0 << 20 << 0;
+        QTest::newRow("2550 shown for a length of 300") << "Combo4_0"
+                                                        << "2550" << 1 << 300 << 255;
+        QTest::newRow("10 shown for repeat 255") << "Combo1_0"
+                                                 << "10" << 28 << 255 << 10;
+    }
+    void shownItemStored()
+    {
+        QFETCH(QString, control);
+        QFETCH(QString, item);
+        QFETCH(int, word);
+        QFETCH(int, before);
+        EditorBench bench(true);
+        qint16& stored = bench.image.work.toneTips[0].words[word];
+        stored = qint16(before);
+        FrmToneTips w(bench.context, nullptr);
+        QSignalSpy edited(&w, &EditorWindow::edited);
+        auto* box = w.findChild<QComboBox*>(control);
+        QCOMPARE(box->currentText(), item);
+        QVERIFY(chooseText(box, item));
+        QTEST(int(stored), "after");
+        QCOMPARE(edited.size(), 1);
+    }
+
+    // Without a sound output Play says so in the status bar and plays nothing.
+    void noSoundOutput()
+    {
+        EditorBench bench;
+        Steps started;
+        int stops = 0;
+        auto sound = std::make_unique<RecordingSound>(&started, &stops);
+        sound->output = false;
+        FrmToneTips w(bench.context, std::move(sound));
+        QSignalSpy notice(&w, &EditorWindow::notice);
+        w.play();
+        QCOMPARE(notice.size(), 1);
+        QCOMPARE(notice[0][0].toString(), QStringLiteral("No sound output: the tone cannot be played."));
+        QVERIFY(!w.isPlaying());
+        QVERIFY(started.isEmpty());
     }
 
     // Tones (400 Hz, 100 ms) and (800 Hz, 300 ms) in a 208 x 108 picture:

@@ -79,11 +79,13 @@ private Q_SLOTS:
         QVERIFY(w.findChild<QLineEdit*>(QStringLiteral("Text1"))->isHidden());
     }
 
-    // A frequency typed but not entered is stored before a write; options follow their lists.
+    // A frequency typed but not entered is stored before a write; options
+    // follow their lists, also the item shown for a value a list cannot hold.
     void pendingAndOptions()
     {
         EditorBench bench;
         RadioDataRecord& rec = bench.image.work;
+        rec.tvChannels[2] = TVChannelRecord{1, 160.0, 7, 5}; // shown as ON and Wide
         FrmTVCH w(bench.context);
         typeFrequency(w, 2, "151", false);
         w.commitPending();
@@ -97,6 +99,11 @@ private Q_SLOTS:
         QCOMPARE((QList<int>{rec.tvChannels[1].tbst, rec.tvChannels[1].bandwidth}), (QList<int>{1, 0}));
         QVERIFY(chooseText(w.findChild<QComboBox*>(QStringLiteral("Combo1")), QStringLiteral("2")));
         QCOMPARE(rec.optFeat[Opt::CurrentTVChannel], 1);
+        w.editCell(3, 2);
+        QVERIFY(chooseText(w.findChild<QComboBox*>(QStringLiteral("Combo2")), QStringLiteral("ON")));
+        w.editCell(3, 3);
+        QVERIFY(chooseText(w.findChild<QComboBox*>(QStringLiteral("Combo3")), QStringLiteral("Wide")));
+        QCOMPARE((QList<int>{rec.tvChannels[2].tbst, rec.tvChannels[2].bandwidth}), (QList<int>{1, 1}));
     }
 };
 
