@@ -70,7 +70,7 @@ constexpr MenuEntry Menu[] = {
     {"MnuFrequencyCheck", "MnuBand", {"Check All Channel &Frequency", "有效频率检测(&F)"}, false, ""},
     {"mnuEdit", "", {"&Edit", "编辑(&E)"}, true, ""},
     {"mnuEditUndo", "mnuEdit", {"&Undo", "撤销(&U)"}, true, "Ctrl+Z"},
-    {"mnuEditRedo", "mnuEdit", {"&Redo", "重做(&R)"}, true, "Ctrl+Y"},
+    {"mnuEditRedo", "mnuEdit", {"Re&do", "重做(&D)"}, true, "Ctrl+Y"}, // R is Roger Beep's
     {"mnuEditBarUndo", "mnuEdit", Sep, true, ""},
     {"mnuChannelInfo", "mnuEdit", {"&Channel Information", "信道信息(&C)"}, true, ""},
     {"mnuEditBar0", "mnuEdit", Sep, true, ""},

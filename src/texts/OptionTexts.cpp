@@ -38,7 +38,7 @@ constexpr TextPair Table[] = {
     {"REP Freqency[KHz]", "发射差频[KHz]"},
     {"Off", "关"},
     {"&Close", "关闭(&C)"},
-    {"&Help", "帮助(&H)"},
+    {"He&lp", "帮助(&L)"}, // Alt+H stays with the menu bar's Help
 };
 static_assert(std::size(Table) == int(OptionText::Help) + 1);
 

@@ -37,7 +37,7 @@ enum class OptionText {
     RepOffset,    // "REP Freqency[KHz]"
     Off,          // "Off": first item of the time-out, brightness and tone squelch lists
     Close,        // "&Close"
-    Help,         // "&Help"
+    Help,         // "He&lp"
 };
 
 QString text(OptionText id, int language);

@@ -12,7 +12,7 @@ constexpr TextPair Table[] = {
     {"CH No.", "信道"},         {"Frequency", "频率"},
     {"TBST", "TBST"},           {"W/N", "带宽"},
     {"Narrow", "窄带"},         {"Wide", "宽带"},
-    {"&Close", "关闭(&C)"},     {"&Help", "帮助(&H)"},
+    {"&Close", "关闭(&C)"},     {"He&lp", "帮助(&L)"}, // Alt+H stays with the menu bar's Help
 };
 static_assert(std::size(Table) == int(TVText::Help) + 1);
 

@@ -15,7 +15,7 @@ enum class TVText {
     Narrow,         // "Narrow": W/N item 0
     Wide,           // "Wide": W/N item 1
     Close,          // "&Close"
-    Help,           // "&Help"
+    Help,           // "He&lp"
 };
 
 QString text(TVText id, int language);

@@ -16,8 +16,9 @@ constexpr TextPair Table[] = {
     {"Inter Time[ms]", "间隔时间[ms]"},
     {"Frequency[Hz]", "频率[Hz]"},
     {"Tone Long[ms]", "音长[ms]"},
-    {"&Play", "播放(&P)"},
-    {"&Stop", "停止(&S)"},
+    // Alt+P and Alt+S stay with the menu bar's Program and Setup.
+    {"P&lay", "播放(&L)"},
+    {"St&op", "停止(&O)"},
     {"Off", "关"},
     {"None", "无"},
     {"&Close", "关闭(&C)"},

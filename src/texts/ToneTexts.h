@@ -12,8 +12,8 @@ enum class ToneText {
     InterTime,    // "Inter Time[ms]"
     Frequency,    // "Frequency[Hz]"
     Length,       // "Tone Long[ms]"
-    Play,         // "&Play"
-    Stop,         // "&Stop"
+    Play,         // "P&lay"
+    Stop,         // "St&op"
     Off,          // "Off": repeat count item 0
     None,         // "None": frequency item 0 (a pause)
     Close,        // "&Close"
