@@ -1,5 +1,7 @@
 #include "editors/EditorWindow.h"
 
+#include "editors/WidgetSupport.h"
+
 #include <QAbstractButton>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -15,22 +17,6 @@
 namespace mx {
 
 namespace {
-
-// Hands the wheel on to the window around a list without the keyboard focus:
-// an ignored event goes on to the parent, which scrolls.
-class WheelGuard : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() != QEvent::Wheel || static_cast<QWidget*>(watched)->hasFocus()) return false;
-        event->ignore();
-        return true;
-    }
-};
 
 // Runs a field's commit when the focus leaves it and on Enter.
 class FieldWatcher : public QObject
@@ -94,16 +80,9 @@ QSize EditorWindow::sizeHint() const
     return hint.boundedTo(room).expandedTo(minimumSizeHint());
 }
 
-void EditorWindow::guardWheel(QComboBox* box)
-{
-    static WheelGuard guard;              // one filter serves every list; installing it again changes nothing
-    box->setFocusPolicy(Qt::StrongFocus); // the wheel gives no focus either
-    box->installEventFilter(&guard);
-}
-
 void EditorWindow::onChoice(QComboBox* box, std::function<bool(int index)> store)
 {
-    guardWheel(box);
+    widgets::guardWheel(box);
     connect(box, &QComboBox::activated, this, [this, store = std::move(store)](int index) {
         if (index >= 0 && store(index)) Q_EMIT edited();
     });

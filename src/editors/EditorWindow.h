@@ -64,10 +64,6 @@ public:
     // so that a window opened there shows whole, Close included.
     QSize sizeHint() const override;
 
-    // A list that does not have the keyboard focus leaves the mouse wheel to
-    // the window around it. Lists connected with onChoice are guarded already.
-    static void guardWheel(QComboBox* box);
-
 Q_SIGNALS:
     // A change of the user was written into the image.
     void edited();
@@ -81,7 +77,8 @@ protected:
     // into the image and returns true when the stored value changed. Store
     // compares with the value in the image, never with the item on show: an
     // item shown for a value the list cannot hold is stored when chosen.
-    // Lists the window fills itself raise nothing.
+    // Lists the window fills itself raise nothing. Box is guarded against the
+    // wheel (widgets::guardWheel).
     void onChoice(QComboBox* box, std::function<bool(int index)> store);
     void onChoice(QAbstractButton* box, std::function<bool(bool checked)> store);
     // Writes value into field unless the field holds it already; true when it changed.

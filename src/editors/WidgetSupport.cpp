@@ -2,6 +2,7 @@
 
 #include "editors/EditorWindow.h"
 
+#include <QComboBox>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -41,7 +42,30 @@ protected:
     }
 };
 
+// Hands the wheel on to the window around a list without the keyboard focus:
+// an ignored event goes on to the parent, which scrolls.
+class WheelGuard : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Wheel || static_cast<QWidget*>(watched)->hasFocus()) return false;
+        event->ignore();
+        return true;
+    }
+};
+
 } // namespace
+
+void guardWheel(QComboBox* box)
+{
+    static WheelGuard guard;              // one filter serves every list; installing it again changes nothing
+    box->setFocusPolicy(Qt::StrongFocus); // the wheel gives no focus either
+    box->installEventFilter(&guard);
+}
 
 void guardNumberEdit(QLineEdit* edit, const QString& pattern, int maxLength)
 {

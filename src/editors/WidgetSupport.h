@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
 class QPushButton;
@@ -14,6 +15,10 @@ namespace mx {
 class EditorWindow;
 
 namespace widgets {
+
+// A list without the keyboard focus leaves the mouse wheel to the window
+// around it, which scrolls; a list takes the focus by click or Tab only.
+void guardWheel(QComboBox* box);
 
 // Makes a line edit take only text matching pattern, whichever way the text
 // arrives (keys, input method, paste, middle click, drop): a validator with

@@ -2,6 +2,7 @@
 
 #include "app/PortSetting.h"
 #include "app/Startup.h"
+#include "editors/WidgetSupport.h"
 #include "texts/MainTexts.h"
 #include "texts/Texts.h"
 
@@ -69,6 +70,7 @@ LanguageDialog::LanguageDialog(App& app, QWidget* parent)
     m_label->setBuddy(m_combo);
     m_combo->setObjectName(QStringLiteral("Combo1"));
     m_combo->installEventFilter(new EnterIsTab(m_combo));
+    widgets::guardWheel(m_combo);
 
     // The names in the current language; a Chinese system offers both.
     const int base = 2 * (language - 1);
@@ -119,6 +121,7 @@ PortDialog::PortDialog(App& app, const PortSetting& port, QWidget* parent)
                                   : mainText(MainText::PortPathLabel, language));
     m_label->setBuddy(m_combo);
     m_combo->setObjectName(QStringLiteral("Combo1"));
+    widgets::guardWheel(m_combo);
     m_combo->setMinimumContentsLength(18);
     if (!m_comNumbers) {
         // Devices by path; a path can be typed (the emulator's pseudo-terminal).

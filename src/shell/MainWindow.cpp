@@ -651,6 +651,8 @@ EditorWindow* MainWindow::showChildForm(EditorKind kind)
     // The editor's own Close button closes its window.
     connect(e, &QObject::destroyed, sub, [sub] { sub->close(); });
     connect(e, &EditorWindow::edited, &m_document, &Document::recordEdit);
+    connect(e, &EditorWindow::notice, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 10000); });
     e->show();
     m_mdi->cascadeSubWindows();
     return e;
