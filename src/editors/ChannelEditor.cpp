@@ -287,7 +287,6 @@ void ChannelEditor::applyLanguage()
         m_detailBoxes[i]->setAccessibleName(m_detailLabels[i]->text());
     m_grid->setAccessibleName(caption(ChannelText::ChannelList));
     m_edit->setAccessibleName(caption(ChannelText::FrequencyEntry));
-    m_detail->setAccessibleName(caption(ChannelText::DetailPanel));
     m_close->setAccessibleName(withoutAccessKey(m_close->text()));
 
     if (m_ready) {
@@ -407,8 +406,11 @@ void ChannelEditor::showDetail()
         return;
     }
     const ChannelRecord& channel = image.workChannels.at(m_family, slot, m_band);
-    m_detail->setTitle(channelText(ChannelText::MoreInformation, context().messenger.language()) +
-                       chName(row));
+    const int language = context().messenger.language();
+    m_detail->setTitle(channelText(ChannelText::MoreInformation, language) + chName(row));
+    // Read out with the channel it shows.
+    m_detail->setAccessibleName(channelText(ChannelText::DetailPanel, language) + QStringLiteral(" -- CH ") +
+                                chName(row));
     m_detail->show();
     m_ready = false;
     const bool rep = m_family != 2;
