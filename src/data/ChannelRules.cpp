@@ -220,6 +220,7 @@ BandSwitch setBandValid(RadioImage& image, int m, int b, bool on)
     const bool fresh = on && image.countRegular(m, b) == 0;
     opt.bandValid(m, b) = value;
     fixWorkBand(image, m);
+    image.notifyChannelChanged(m, b, 0); // the band's switch
     if (!fresh || !addDefaultChannel(image, m, b)) return BandSwitch::Switched;
     image.fixWorkChannel(m, b);
     return BandSwitch::SwitchedWithDefault;
@@ -255,6 +256,7 @@ FieldResult setField(RadioImage& image, int m, int b, int n, Field field, int va
     qint16& stored = fieldRef(image.workChannels.at(m, slot, b), field);
     if (stored == value) return FieldResult::Unchanged;
     stored = qint16(value);
+    image.notifyChannelChanged(m, b, n);
     return FieldResult::Changed;
 }
 

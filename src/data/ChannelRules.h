@@ -83,7 +83,8 @@ enum class Field { ToneCode, RepeaterShift, RogerBeep, Public, Busy, HiCut };
 qint16 fieldValue(const ChannelRecord& channel, Field field);
 
 enum class FieldResult { Unchanged, Changed, Refused };
-// Stores a field of channel n of (m, b). Refused when there is no such
+// Stores a field of channel n of (m, b) and announces the channel when it
+// changed. Refused when there is no such
 // channel or the value is not offered: tone code 0..142; repeater shift 0..2
 // in families 0 and 1 only; roger beep 0 or a usable tip; the others 0 or 1.
 FieldResult setField(RadioImage& image, int m, int b, int n, Field field, int value);

@@ -249,8 +249,8 @@ Q_SIGNALS:
     void captionChanged();
     // fixWorkChannel moved the work channel of (m, b): an open channel editor follows.
     void workChannelFixed(int m, int b);
-    // Channel n of (m, b), or the band's switch, may have changed: an open
-    // channel editor shows that row (and the band's switch) again.
+    // Channel n of (m, b), or the band's switch, may have changed (n = 0: only
+    // the switch): open windows show that row (and the band's switch) again.
     void channelChanged(int m, int b, int n);
     // Which tone tips are usable may have changed: open windows rebuild their roger lists.
     void toneTipsChanged();
