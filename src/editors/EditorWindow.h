@@ -16,8 +16,8 @@ namespace mx {
 class RadioImage;
 class Messenger;
 
-// The four editor kinds; the main window holds at most one window of each.
-enum class EditorKind { ChannelInfo, OptFeatures, ToneTips, TVChannel };
+// The editor kinds; the main window holds at most one window of each.
+enum class EditorKind { ChannelInfo, OptFeatures, ToneTips, TVChannel, ChannelTable };
 
 // What every editor works on: the radio data image (every change is written
 // into its working copy at once) and the messenger (current language, message
@@ -46,7 +46,7 @@ public:
     ~EditorWindow() override;
 
     EditorKind kind() const { return m_kind; }
-    // The window's name: "frmCommChInfo", "FrmOptFeatures", "FrmToneTips", "FrmTVCH".
+    // The window's name: "frmCommChInfo", "FrmOptFeatures", "FrmToneTips", "FrmTVCH", "FrmChannelTable".
     static QString nameOf(EditorKind kind);
 
     // Re-applies every caption in the messenger's current language.

@@ -1,4 +1,5 @@
 #include "editors/ChannelEditor.h"
+#include "editors/ChannelTableEditor.h"
 #include "editors/EditorWindow.h"
 #include "editors/OptFeaturesEditor.h"
 #include "editors/TVChannelEditor.h"
@@ -17,6 +18,8 @@ QString EditorWindow::nameOf(EditorKind kind)
         return QStringLiteral("FrmToneTips");
     case EditorKind::TVChannel:
         return QStringLiteral("FrmTVCH");
+    case EditorKind::ChannelTable:
+        return QStringLiteral("FrmChannelTable");
     }
     return {};
 }
@@ -36,6 +39,9 @@ EditorWindow* createEditor(EditorKind kind, EditorContext& context, QWidget* par
         break;
     case EditorKind::TVChannel:
         editor = new FrmTVCH(context, parent);
+        break;
+    case EditorKind::ChannelTable:
+        editor = new FrmChannelTable(context, parent);
         break;
     }
     editor->setObjectName(EditorWindow::nameOf(kind));

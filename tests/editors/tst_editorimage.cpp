@@ -54,6 +54,7 @@ private Q_SLOTS:
             QTest::addRow("options, %s", image) << EditorKind::OptFeatures << erased;
             QTest::addRow("tones, %s", image) << EditorKind::ToneTips << erased;
             QTest::addRow("TV, %s", image) << EditorKind::TVChannel << erased;
+            QTest::addRow("channel table, %s", image) << EditorKind::ChannelTable << erased;
         }
     }
     void unchanged()

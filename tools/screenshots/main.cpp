@@ -1,7 +1,9 @@
 // Pictures of the desktop program's windows for the README, in English and
 // Chinese. Run under a display (tools/screenshots.sh starts Xvfb):
 //   screenshots OUTPUT_DIR
+#include "app/Document.h"
 #include "app/Startup.h"
+#include "editors/ChannelTableEditor.h"
 #include "link/PortNames.h"
 #include "shell/Dialogs.h"
 #include "shell/MainWindow.h"
@@ -10,10 +12,12 @@
 #include "shell/WidgetPrompter.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -80,14 +84,24 @@ int main(int argc, char** argv)
         } editors[] = {{mx::EditorKind::ChannelInfo, "channels"},
                        {mx::EditorKind::OptFeatures, "options"},
                        {mx::EditorKind::ToneTips, "tones"},
-                       {mx::EditorKind::TVChannel, "tv"}};
+                       {mx::EditorKind::TVChannel, "tv"},
+                       {mx::EditorKind::ChannelTable, "table"}};
         for (const auto& e : editors) {
             window.closeChildForms();
             mx::EditorWindow* editor = window.showChildForm(e.kind);
+            if (auto* table = qobject_cast<mx::FrmChannelTable*>(editor)) { // a few channels pasted in
+                QApplication::clipboard()->setText(QStringLiteral(
+                    "28.0250\t88.5\t+\n28.0350\t88.5\t-\n28.4000\tD023N\tOFF\n28.4050\tOFF\tOFF\n"));
+                table->view()->setCurrentIndex(table->view()->model()->index(1, 2));
+                table->paste();
+                table->view()->setCurrentIndex(table->view()->model()->index(5, 2));
+            }
             auto* sub = qobject_cast<QMdiSubWindow*>(editor->parentWidget());
             sub->resize(sub->sizeHint().expandedTo(QSize(400, 300)));
             sub->move(0, 0);
             save(sub, QStringLiteral("%1/editor-%2-%3.png").arg(out, QString::fromLatin1(e.name), tag));
+            if (qobject_cast<mx::FrmChannelTable*>(editor))
+                window.document().undo(); // the other pictures as they were
         }
 
         mx::PortSetting portSetting(app.settings);
