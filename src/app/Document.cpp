@@ -3,11 +3,13 @@
 #include "app/Backups.h"
 #include "app/Startup.h"
 #include "data/ChannelCsv.h"
+#include "data/CommonCsv.h"
 #include "data/DataFile.h"
 #include "data/Defaults.h"
 #include "data/FileWrite.h"
 #include "data/VersionTable.h"
 #include "texts/MainTexts.h"
+#include "texts/TableTexts.h"
 #include "texts/Texts.h"
 
 #include <QCoreApplication>
@@ -308,6 +310,10 @@ void Document::handOverTo(const QString& version, const std::function<void()>& c
 void Document::exportChannels()
 {
     commitEdits();
+    const RadioDataRecord& work = m_app.image.work;
+    ChannelListChoice choice{false, work.rangeMode >= 0 && work.rangeMode < FamilyCount ? work.rangeMode : 0,
+                             0};
+    if (!m_chooser->chooseChannelList(false, choice)) return;
     const QString proposed =
         QDir(lastFolder())
             .filePath(QFileInfo(m_app.image.currentFileName).completeBaseName() + QStringLiteral(".csv"));
@@ -315,13 +321,14 @@ void Document::exportChannels()
     if (path.isEmpty()) return;
     chosen(path);
     QSaveFile file(path);
-    const QByteArray csv = channelcsv::exportChannels(m_app.image);
+    const QByteArray csv = choice.common ? commoncsv::exportChannels(m_app.image, choice.family, choice.band)
+                                         : channelcsv::exportChannels(m_app.image);
     if (!file.open(QIODevice::WriteOnly) || !writeComplete(file, csv) || !file.commit()) {
         m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
         return;
     }
     Q_EMIT statusMessage(mainText(MainText::ChannelsExported, language())
-                             .arg(channelTotal(m_app.image))
+                             .arg(csv.count('\n') - 1) // a line per channel under the header
                              .arg(QFileInfo(path).fileName()));
 }
 
@@ -337,19 +344,39 @@ void Document::importChannels()
         m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
         return;
     }
-    const channelcsv::ImportResult result =
-        channelcsv::importChannels(m_app.image, file.readAll(), language());
-    if (!result.ok) {
-        m_app.messenger.ask(result.message, Buttons::Ok, Icon::Exclamation);
-        return;
+    const QByteArray csv = file.readAll();
+    int channels = 0; // in the list
+    if (commoncsv::isCommonLayout(csv)) {
+        // A list of one band: the user says which band it becomes.
+        const RadioDataRecord& work = m_app.image.work;
+        const int m = work.rangeMode >= 0 && work.rangeMode < FamilyCount ? work.rangeMode : 0;
+        const int b = work.currentBand[m] >= 1 && work.currentBand[m] <= BandCount ? work.currentBand[m] : 1;
+        ChannelListChoice choice{true, m, b};
+        if (!m_chooser->chooseChannelList(true, choice)) return;
+        const commoncsv::ImportResult result =
+            commoncsv::importChannels(m_app.image, csv, choice.family, choice.band, language());
+        if (!result.ok) {
+            m_app.messenger.ask(result.message, Buttons::Ok, Icon::Exclamation);
+            return;
+        }
+        if (result.notKept > 0)
+            m_app.messenger.ask(tableText(TableText::NotKept, language()).arg(result.notKept), Buttons::Ok,
+                                Icon::Information);
+        channels = result.channels;
+    } else {
+        const channelcsv::ImportResult result = channelcsv::importChannels(m_app.image, csv, language());
+        if (!result.ok) {
+            m_app.messenger.ask(result.message, Buttons::Ok, Icon::Exclamation);
+            return;
+        }
+        channels = channelTotal(m_app.image);
     }
     // The whole list is one edit: it can be undone.
     m_history.record(m_app.image);
     Q_EMIT imageRestored();
     Q_EMIT historyChanged();
-    Q_EMIT statusMessage(mainText(MainText::ChannelsImported, language())
-                             .arg(channelTotal(m_app.image))
-                             .arg(QFileInfo(path).fileName()));
+    Q_EMIT statusMessage(
+        mainText(MainText::ChannelsImported, language()).arg(channels).arg(QFileInfo(path).fileName()));
 }
 
 } // namespace mx

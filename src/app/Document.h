@@ -14,6 +14,16 @@ struct App;
 struct Handover;
 class Launcher;
 
+// What a channel list export or import asks besides the file: the layout and,
+// for the common radio-programmer layout, the range family and band (0: every
+// band of the family, on export only).
+struct ChannelListChoice
+{
+    bool common = false;
+    int family = 0;
+    int band = 0;
+};
+
 // The file boxes Open and Save; the desktop shows dialogs, tests answer from a script.
 class FileChooser
 {
@@ -23,6 +33,15 @@ public:
     // path it offers (in the folder it starts in).
     virtual QString openFile(const QString& folder, const QString& filter) = 0;
     virtual QString saveFile(const QString& proposed, const QString& filter) = 0;
+    // Asked before the Save box of a channel list export, and after the Open
+    // box when the list is in the common layout (which band it goes into).
+    // False when the user cancels; by default the choice stays as proposed.
+    virtual bool chooseChannelList(bool importing, ChannelListChoice& choice)
+    {
+        Q_UNUSED(importing);
+        Q_UNUSED(choice);
+        return true;
+    }
 };
 
 // The open document: the radio data image in its file, with new, open, save,

@@ -2,6 +2,7 @@
 
 #include "app/Startup.h"
 #include "data/DataFile.h"
+#include "shell/ChannelListDialog.h"
 #include "shell/Dialogs.h"
 #include "shell/Icons.h"
 #include "shell/PrintPreview.h"
@@ -49,7 +50,7 @@ constexpr int MinTreeWidth = 300 / TwipsPerPixel;
 class DialogChooser : public FileChooser
 {
 public:
-    explicit DialogChooser(QWidget* parent) : m_parent(parent) {}
+    DialogChooser(QWidget* parent, const App& app) : m_parent(parent), m_app(app) {}
     QString openFile(const QString& folder, const QString& filter) override
     {
         return QFileDialog::getOpenFileName(m_parent, QString(), folder, filter);
@@ -65,9 +66,17 @@ public:
                    ? dialog.selectedFiles().first()
                    : QString();
     }
+    bool chooseChannelList(bool importing, ChannelListChoice& choice) override
+    {
+        ChannelListDialog dialog(importing, choice, m_app.messenger.language(), m_parent);
+        if (dialog.exec() != QDialog::Accepted) return false;
+        choice = dialog.choice();
+        return true;
+    }
 
 private:
     QWidget* m_parent;
+    const App& m_app;
 };
 
 // The usual keys of the desktop beside the program's own (the first one is
@@ -156,7 +165,7 @@ QString plain(QString caption)
 } // namespace
 
 MainWindow::MainWindow(App& app, QWidget* parent)
-    : QMainWindow(parent), m_app(app), m_chooser(std::make_unique<DialogChooser>(this)),
+    : QMainWindow(parent), m_app(app), m_chooser(std::make_unique<DialogChooser>(this, app)),
       m_portSetting(app.settings), m_document(app),
       m_transfers(app, m_document, m_portSetting), m_context{app.image, app.messenger}
 {
@@ -294,6 +303,7 @@ void MainWindow::buildMenus()
     on("mnuEditUndo", [this] { m_document.undo(); });
     on("mnuEditRedo", [this] { m_document.redo(); });
     on("mnuChannelInfo", [this] { showChildForm(EditorKind::ChannelInfo); });
+    on("mnuChannelTable", [this] { showChildForm(EditorKind::ChannelTable); });
     on("mnuTVChannel", [this] { showChildForm(EditorKind::TVChannel); });
     on("mnuOptFeature", [this] { showChildForm(EditorKind::OptFeatures); });
     on("mnuToneTips", [this] { showChildForm(EditorKind::ToneTips); });
@@ -478,6 +488,7 @@ void MainWindow::buildNodeTree()
         QString text;
     } nodes[] = {
         {"N1", plain(menuCaption("mnuChannelInfo", lang))},
+        {"N13", plain(menuCaption("mnuChannelTable", lang))},
         {"N2", plain(menuCaption("mnuOptFeature", lang))},
         {"N12", mainText(MainText::RogerBeepNode, lang)},
     };
@@ -493,6 +504,8 @@ void MainWindow::nodeClicked(QTreeWidgetItem* item)
     const QString key = item->data(0, Qt::UserRole).toString();
     if (key == QLatin1String("N1"))
         showChildForm(EditorKind::ChannelInfo);
+    else if (key == QLatin1String("N13"))
+        showChildForm(EditorKind::ChannelTable);
     else if (key == QLatin1String("N2"))
         showChildForm(EditorKind::OptFeatures);
     else if (key == QLatin1String("N12"))

@@ -73,6 +73,7 @@ constexpr MenuEntry Menu[] = {
     {"mnuEditRedo", "mnuEdit", {"Re&do", "重做(&D)"}, true, "Ctrl+Y"}, // R is Roger Beep's
     {"mnuEditBarUndo", "mnuEdit", Sep, true, ""},
     {"mnuChannelInfo", "mnuEdit", {"&Channel Information", "信道信息(&C)"}, true, ""},
+    {"mnuChannelTable", "mnuEdit", {"Channel &Table", "信道表(&T)"}, true, ""},
     {"mnuEditBar0", "mnuEdit", Sep, true, ""},
     {"mnuTVChannel", "mnuEdit", {"&TV Channel", "广播信道(&T)"}, false, ""},
     {"mnuOptFeature", "mnuEdit", {"&Option Features", "可选功能(&O)"}, true, ""},

@@ -45,6 +45,7 @@ constexpr TextPair Table[] = {
     {"&Layout:", "格式(&L)："},
     {"MX_806TR channel list (every range family and band)", "MX_806TR 信道列表（所有频段模式和组）"},
     {"Common radio programmer CSV (one band or a range family)", "通用编程软件 CSV（一个组或一个频段模式）"},
+    {"Range &family:", "频段模式(&F)："},
     {"&Band:", "组(&B)："},
     {"All bands", "所有组"},
 };

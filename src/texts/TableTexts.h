@@ -41,6 +41,7 @@ enum class TableText : int {
     LayoutLabel,  // "&Layout:"
     OwnLayout,    // this program's layout
     CommonLayout, // the common layout
+    FamilyLabel,  // "Range &family:"
     BandLabel,    // "&Band:"
     AllBands,     // "All bands"
     Count

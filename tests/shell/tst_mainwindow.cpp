@@ -3,12 +3,15 @@
 
 #include "TestPrompter.h"
 #include "app/Startup.h"
+#include "data/ChannelTable.h"
 #include "data/DataFile.h"
 #include "data/TestSupport.h"
 #include "e2e/E2e.h"
+#include "editors/ChannelTableEditor.h"
 #include "link/MemoryCodec.h"
 #include "link/SerialPortLink.h"
 #include "link/Session.h"
+#include "shell/ChannelListDialog.h"
 #include "shell/Dialogs.h"
 #include "shell/MainWindow.h"
 #include "shell/ProgressWindow.h"
@@ -16,6 +19,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +32,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <QStatusBar>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -43,9 +48,15 @@ namespace {
 class ScriptedChooser : public FileChooser
 {
 public:
-    QStringList answers; // next paths; "" cancels
-    QStringList offered; // where each box started: its folder, or the path it proposed
+    QStringList answers;               // next paths; "" cancels
+    QStringList offered;               // where each box started: its folder, or the path it proposed
+    QList<ChannelListChoice> listings; // next layouts and bands of channel lists
     int opens = 0, saves = 0;
+    bool chooseChannelList(bool, ChannelListChoice& choice) override
+    {
+        if (!listings.isEmpty()) choice = listings.takeFirst();
+        return true;
+    }
     QString openFile(const QString& folder, const QString&) override
     {
         ++opens;
@@ -126,7 +137,7 @@ private Q_SLOTS:
         for (const char* key :
              {"新建", "打开", "保存", "打印", "ReadRadio", "CommSet", "WriteRadio", "About"})
             QVERIFY2(!w.toolButton(QString::fromUtf8(key))->icon().isNull(), key);
-        QCOMPARE(w.tree()->topLevelItem(0)->childCount(), 3);
+        QCOMPARE(w.tree()->topLevelItem(0)->childCount(), 4);
         QVERIFY(w.editor(EditorKind::ChannelInfo));
         // The port panel: COM numbers where the system has them, the device's name elsewhere.
         const auto listed = [] { return QList<ports::PortEntry>{{1, "COM1", "/dev/ttyUSB0", {}}}; };
@@ -184,7 +195,8 @@ private Q_SLOTS:
         QVERIFY(w.windowTitle().endsWith(QStringLiteral("[文件名:new.dat]")));
         QCOMPARE(w.toolButton("WriteRadio")->toolTip(), QStringLiteral("向对讲机写入数据"));
         QCOMPARE(w.portPanel()->accessibleName(), QStringLiteral("串行端口：通信口1"));
-        QCOMPARE(w.tree()->topLevelItem(0)->child(2)->text(0), QStringLiteral("RB音"));
+        QCOMPARE(w.tree()->topLevelItem(0)->child(1)->text(0), QStringLiteral("信道表"));
+        QCOMPARE(w.tree()->topLevelItem(0)->child(3)->text(0), QStringLiteral("RB音"));
         // Qt's own buttons and dialogs speak the program's language too.
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("是(&Y)"));
         QVERIFY(!w.editor(EditorKind::OptFeatures));
@@ -321,6 +333,63 @@ private Q_SLOTS:
         QVERIFY2(p.prompter.texts().last().startsWith("Line 2, column 5"),
                  qPrintable(p.prompter.texts().last()));
         QCOMPARE(radioBytes(p.image()), edited);
+
+        // The common layout: band A out, into band B of a new document, one undo step.
+        p.chooser.listings = {{true, 0, 1}, {true, 0, 2}};
+        p.chooser.answers = {csv};
+        p.window->document().exportChannels();
+        QCOMPARE(test::readFile(csv).split('\n').mid(1, 2),
+                 (QList<QByteArray>{"1,A-01,28.015000,,0.000000,,0.0,0.0,000,NN,FM,5.00,,,,,,\r",
+                                    "2,A-09,29.000000,,0.000000,,0.0,0.0,000,NN,FM,5.00,,,,,,\r"}));
+        p.window->toolButton("新建")->trigger();
+        const QByteArray fresh = radioBytes(p.image());
+        p.chooser.answers = {csv};
+        p.window->document().importChannels();
+        QCOMPARE(p.prompter.texts().last(),
+                 "2 row(s) carried a name or a mode other than FM/AM that the radio cannot keep.");
+        QCOMPARE((QList<int>{p.image().work.count(0, 1), p.image().work.count(0, 2)}), (QList<int>{1, 2}));
+        QCOMPARE(p.image().workChannels.at(0, 2, 2).rxFreq.text(),
+                 "290000"); // as the channel window stores a typed 29.0000
+        p.window->action("mnuEditUndo")->trigger();
+        QCOMPARE(radioBytes(p.image()), fresh);
+    }
+
+    // The table's menu entry and tree node; a paste in it is one undo step.
+    void channelTable()
+    {
+        Program p(root("table"));
+        MainWindow& w = *p.window;
+        QCOMPARE(w.action("mnuChannelTable")->text(), "Channel &Table");
+        QVERIFY(w.toolButton("ChannelTable") == nullptr);
+        w.tree()->topLevelItem(0)->child(1)->setSelected(true);
+        Q_EMIT w.tree()->itemClicked(w.tree()->topLevelItem(0)->child(1), 0);
+        auto* table = qobject_cast<FrmChannelTable*>(w.editor(EditorKind::ChannelTable));
+        QVERIFY(table);
+        const QByteArray before = radioBytes(p.image());
+        QApplication::clipboard()->setText("28.2\n28.3\n");
+        table->view()->setCurrentIndex(table->view()->model()->index(1, 2));
+        table->paste();
+        QCOMPARE(p.image().work.count(0, 1), 3);
+        w.action("mnuEditUndo")->trigger();
+        QCOMPARE(radioBytes(p.image()), before);
+        QVERIFY(w.editor(EditorKind::ChannelTable)); // shown anew
+    }
+
+    // The layout dialog of the channel lists: the bands follow the family.
+    void channelListDialog()
+    {
+        ChannelListDialog exporting(false, {false, 0, 0}, English);
+        QVERIFY(!exporting.bandBox()->isEnabled());
+        exporting.layoutBox()->setCurrentIndex(1);
+        exporting.familyBox()->setCurrentIndex(2);
+        QCOMPARE(exporting.bandBox()->itemText(0), "All bands");
+        exporting.bandBox()->setCurrentIndex(2); // UK
+        const ChannelListChoice chosen = exporting.choice();
+        QCOMPARE((QList<int>{chosen.common, chosen.family, chosen.band}), (QList<int>{1, 2, 2}));
+        ChannelListDialog importing(true, {true, 1, 4}, Chinese);
+        QVERIFY(importing.layoutBox()->isHidden());
+        QCOMPARE(importing.bandBox()->currentText(), "D");
+        QCOMPARE(importing.windowTitle(), "信道列表");
     }
 
     void openOfRefusedFileKeepsNameAndImage()
@@ -515,6 +584,7 @@ private Q_SLOTS:
         p.window->action("mnuVerifyAfterWrite")->setChecked(true);
 
         QSignalSpy finished(&p.window->transfers().session(), &Session::finished);
+        p.window->showChildForm(EditorKind::ChannelTable); // beside the channel window
         p.prompter.script = {Answer::Ok};
         p.window->transfers().read();
         QVERIFY(p.window->progressWindow());
@@ -527,7 +597,12 @@ private Q_SLOTS:
         QVERIFY(p.window->windowTitle().contains(QStringLiteral("26.3300 - 27.99125 MHz")));
         QVERIFY(p.window->editor(EditorKind::ChannelInfo));
 
-        p.image().addChannel(7, 2, 1, QStringLiteral("27.0000"));
+        // A channel typed into the table, open beside the channel window, goes to the radio.
+        auto* sheet = qobject_cast<FrmChannelTable*>(p.window->showChildForm(EditorKind::ChannelTable));
+        ChannelTable* t = sheet->table();
+        QCOMPARE(t->family(), 2);
+        QVERIFY(t->setData(t->index(t->rowOf(1, 7), t->columnOf(ChannelTable::RxColumn)), "27.0000"));
+        QCOMPARE(p.image().workChannels.at(2, p.image().findSlot(7, 2, 1), 1).rxFreq.text(), "270000");
         p.prompter.script = {Answer::Ok};
         p.window->transfers().write();
         QVERIFY(finished.wait(60000));
