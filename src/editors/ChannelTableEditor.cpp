@@ -19,6 +19,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
@@ -204,6 +205,7 @@ FrmChannelTable::FrmChannelTable(EditorContext& context, QWidget* parent)
     command(m_delete, "actDelete", QKeySequence(Qt::Key_Delete), &FrmChannelTable::deleteChannels);
     command(m_fill, "actFillDown", QKeySequence(Qt::CTRL | Qt::Key_D), &FrmChannelTable::fillDown);
     command(m_insert, "actInsert", QKeySequence(Qt::Key_Insert), &FrmChannelTable::insertChannel);
+    command(m_sort, "actSort", QKeySequence(), &FrmChannelTable::sortByCurrentColumn);
     m_view->setContextMenuPolicy(Qt::ActionsContextMenu);
 
     m_status = new QStatusBar(this);
@@ -250,6 +252,7 @@ void FrmChannelTable::applyLanguage()
     m_delete->setText(caption(TableText::DeleteAction));
     m_fill->setText(caption(TableText::FillAction));
     m_insert->setText(caption(TableText::InsertAction));
+    m_sort->setText(caption(TableText::SortAction));
     m_close->setText(channelText(ChannelText::Close, language));
     m_close->setAccessibleName(m_close->text().remove(QLatin1Char('&')));
     m_table->setLanguage(language);
@@ -342,6 +345,15 @@ void FrmChannelTable::insertChannel()
     m_view->scrollTo(added);
 }
 
+void FrmChannelTable::sortByCurrentColumn()
+{
+    const int column = qMax(0, m_view->currentIndex().column());
+    const QHeaderView* header = m_view->horizontalHeader();
+    const bool again =
+        header->sortIndicatorSection() == column && header->sortIndicatorOrder() == Qt::AscendingOrder;
+    m_view->sortByColumn(column, again ? Qt::DescendingOrder : Qt::AscendingOrder);
+}
+
 void FrmChannelTable::search(const QString& text)
 {
     m_proxy->setSearch(text);
@@ -349,11 +361,18 @@ void FrmChannelTable::search(const QString& text)
 
 bool FrmChannelTable::eventFilter(QObject* watched, QEvent* event)
 {
-    // Enter edits the current cell, as in the channel window's list.
+    // Enter edits the current cell, as in the channel window's list; Shift+F10
+    // opens the commands' menu as the menu key does.
     if (watched == m_view && event->type() == QEvent::KeyPress && !editing()) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && m_view->currentIndex().isValid()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            m_view->currentIndex().isValid()) {
             m_view->edit(m_view->currentIndex());
+            return true;
+        }
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            const QRect cell = m_view->visualRect(m_view->currentIndex());
+            QMenu::exec(m_view->actions(), m_view->viewport()->mapToGlobal(cell.center()), nullptr, m_view);
             return true;
         }
     }

@@ -42,6 +42,8 @@ public:
     void deleteChannels();
     void fillDown();
     void insertChannel();
+    // Sorts the view by the current column, the other way round when it already is.
+    void sortByCurrentColumn();
     // Shows the rows whose band or frequency match.
     void search(const QString& text);
 
@@ -69,6 +71,7 @@ private:
     QAction* m_delete = nullptr;
     QAction* m_fill = nullptr;
     QAction* m_insert = nullptr;
+    QAction* m_sort = nullptr;
 };
 
 } // namespace mx

@@ -20,6 +20,7 @@ enum class TableText : int {
     DeleteAction, // "&Delete Channels"
     FillAction,   // "Fill &Down"
     InsertAction, // "&Insert Channel"
+    SortAction,   // "&Sort by This Column"
     PasteWhere,   // "Pasted line %1, %2, column %3: %4"
     CellWhere,    // "%1, column %2: %3"
     PasteTooLong, // the pasted rows go past the table's last row

@@ -164,8 +164,12 @@ private Q_SLOTS:
         desk.image.notifyChannelChanged(0, 1, 2);
         const RadioDataRecord before = desk.image.work;
         const int rx = desk.window->table()->columnOf(ChannelTable::RxColumn);
-        desk.view()->sortByColumn(rx, Qt::DescendingOrder);
+        desk.go(1, 1, ChannelTable::RxColumn);
+        desk.window->sortByCurrentColumn();
+        QCOMPARE(desk.view()->model()->index(0, rx).data().toString(), "28.01500");
+        desk.window->sortByCurrentColumn(); // again: the other way round, free rows still last
         QCOMPARE(desk.view()->model()->index(0, rx).data().toString(), "29.60000");
+        QCOMPARE(desk.view()->model()->index(9, rx).data().toString(), ""); // nine channels first
         desk.window->search("28.14");
         QCOMPARE(desk.view()->model()->rowCount(), 2); // B-01 and H-01
         desk.window->search("h");
