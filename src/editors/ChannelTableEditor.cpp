@@ -234,6 +234,9 @@ FrmChannelTable::FrmChannelTable(EditorContext& context, QWidget* parent)
     });
     applyLanguage();
     m_view->setCurrentIndex(m_proxy->index(0, m_table->columnOf(ChannelTable::RxColumn)));
+    // The window opens with the keyboard in the table.
+    setFocusProxy(m_view);
+    m_view->setFocus();
 }
 
 FrmChannelTable::~FrmChannelTable() = default;

@@ -122,6 +122,12 @@ private Q_SLOTS:
         Q_EMIT box->activated(39);
         QCOMPARE(desk.image.workChannels.at(0, 1, 1).toneCode, 39);
         QCOMPARE(desk.shown(1, 1, ChannelTable::TsqColumn), "D023N");
+        // Typing on a list cell picks the item it begins with; Enter stores it.
+        desk.go(1, 1, ChannelTable::RepColumn);
+        QTest::keyClicks(desk.view(), "+");
+        QTest::keyClick(desk.view()->findChild<QComboBox*>("CellList"), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(desk.shown(1, 1, ChannelTable::RepColumn), "+");
     }
 
     // The keys act on the selection, each as one change.
