@@ -215,10 +215,7 @@ FrmChannelTable::FrmChannelTable(EditorContext& context, QWidget* parent)
     foot->addWidget(m_status, 1);
     m_close = new QPushButton(this);
     m_close->setObjectName(QStringLiteral("CommandClose"));
-    connect(m_close, &QPushButton::clicked, this, [this] {
-        commitPending();
-        widgets::closeEditor(this);
-    });
+    connect(m_close, &QPushButton::clicked, this, &EditorWindow::closeWindow); // stores what is being typed
     foot->addWidget(m_close);
     top->addLayout(foot);
 

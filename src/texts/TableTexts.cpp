@@ -14,7 +14,7 @@ constexpr TextPair Table[] = {
     {"Band", "组"},
     {"CH", "信道"},
     {"RX MHz", "接收 MHz"},
-    {"&Search:", "搜索(&S)："},
+    {"Fi&nd:", "查找(&N)："}, // Alt+S stays Setup's
     {"Frequency or band", "频率或组"},
     {"Channel table", "信道表格"},
     {"&Copy", "复制(&C)"},

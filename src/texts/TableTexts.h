@@ -12,7 +12,7 @@ enum class TableText : int {
     BandHeader,   // "Band"
     ChHeader,     // "CH"
     RxHeader,     // "RX MHz"
-    SearchLabel,  // "&Search:"
+    SearchLabel,  // "Fi&nd:"
     SearchHint,   // placeholder of the search box
     TableName,    // accessible name of the table
     CopyAction,   // "&Copy"

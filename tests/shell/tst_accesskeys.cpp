@@ -98,7 +98,7 @@ private Q_SLOTS:
         QTest::addColumn<QString>("window");
         for (int language : {English, Chinese})
             for (const char* window : {"menus", "frmCommChInfo", "FrmOptFeatures", "FrmToneTips", "FrmTVCH",
-                                       "port", "language", "about", "progress"})
+                                       "FrmChannelTable", "port", "language", "about", "progress"})
                 QTest::addRow("%s %s", language == English ? "en" : "zh", window) << language << window;
     }
     void unique()
@@ -130,7 +130,8 @@ private Q_SLOTS:
             }
         } else if (window.startsWith(QLatin1String("Frm"), Qt::CaseInsensitive)) {
             const EditorKind kinds[] = {EditorKind::ChannelInfo, EditorKind::OptFeatures,
-                                        EditorKind::ToneTips, EditorKind::TVChannel};
+                                        EditorKind::ToneTips, EditorKind::TVChannel,
+                                        EditorKind::ChannelTable};
             for (EditorKind kind : kinds)
                 if (EditorWindow::nameOf(kind) == window)
                     found = clashes(bar + windowCaptions(main.showChildForm(kind)));
