@@ -223,8 +223,11 @@ FrmChannelTable::FrmChannelTable(EditorContext& context, QWidget* parent)
         m_status->clearMessage();
         Q_EMIT edited();
     });
-    connect(m_table, &ChannelTable::refused, this,
-            [this](const QModelIndex&, const QString& message) { m_status->showMessage(message); });
+    // A refusal is named below the table and in the main window's status bar.
+    connect(m_table, &ChannelTable::refused, this, [this](const QModelIndex&, const QString& message) {
+        m_status->showMessage(message);
+        Q_EMIT notice(message);
+    });
     connect(m_table, &QAbstractItemModel::modelReset, this, [this] {
         showFamily();
         fitColumns();

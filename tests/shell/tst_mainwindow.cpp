@@ -370,6 +370,10 @@ private Q_SLOTS:
         table->view()->setCurrentIndex(table->view()->model()->index(1, 2));
         table->paste();
         QCOMPARE(p.image().work.count(0, 1), 3);
+        QApplication::clipboard()->setText("31\n");
+        table->paste(); // refused: named in the status bar, nothing stored
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 "Pasted line 1, A-02, column RX MHz: \"31\" is not a frequency of 28.0000 - 29.7000 MHz.");
         w.action("mnuEditUndo")->trigger();
         QCOMPARE(radioBytes(p.image()), before);
         QVERIFY(w.editor(EditorKind::ChannelTable)); // shown anew
