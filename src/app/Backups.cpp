@@ -1,11 +1,11 @@
 #include "app/Backups.h"
 
 #include "data/DataFile.h"
+#include "data/FileWrite.h"
 #include "data/RadioData.h"
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace mx::backups {
@@ -16,9 +16,8 @@ const QRegularExpression BackupName(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}_\\d{6}
 
 bool writeFile(const QString& path, const QByteArray& bytes, QString* error)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) return true;
-    *error = path + QStringLiteral(": ") + file.errorString();
+    if (filewrite::writeFile(path, bytes, error)) return true;
+    *error = path + QStringLiteral(": ") + *error;
     return false;
 }
 

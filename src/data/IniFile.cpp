@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -79,7 +78,7 @@ QString encodeValue(const QString& value)
 
 } // namespace
 
-bool IniFile::load(const QString& path)
+bool IniFile::load(const QString& path, QString* reason)
 {
     m_path = path;
     m_lines.clear();
@@ -87,14 +86,22 @@ bool IniFile::load(const QString& path)
     m_sections.clear();
     m_eol = QStringLiteral("\r\n");
 
-    // Only a regular file: a device or a pipe is no settings file (and saving
-    // would rename a new file over it).
+    auto fail = [reason](const QString& why) {
+        if (reason) *reason = why;
+        return false;
+    };
+    // Only a regular file: a device or a pipe is no settings file (a pipe
+    // would block, and saving would rename a new file over it).
+    const QFileInfo info(path);
+    if (!info.exists()) return fail(QStringLiteral("No such file or directory"));
+    if (!info.isFile()) return fail(filewrite::refusal(path));
     QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) return false;
-    // One byte more than allowed tells a file that is too large (also one
-    // without a size, such as a device that never ends).
+    if (!file.open(QIODevice::ReadOnly)) return fail(file.errorString());
+    // One byte more than allowed tells a file that is too large.
     const QByteArray bytes = file.read(MaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > MaxFileSize) return false;
+    if (file.error() != QFileDevice::NoError) return fail(file.errorString());
+    if (bytes.size() > MaxFileSize)
+        return fail(QStringLiteral("larger than %1 MiB: not a settings file").arg(MaxFileSize >> 20));
     const QString crlfEnding = QStringLiteral("\r\n"), lfEnding = QStringLiteral("\n");
     const char* text = bytes.constData();
     m_lines.reserve(bytes.count('\n') + 1);
@@ -150,19 +157,13 @@ bool IniFile::save() const
     return save(m_path);
 }
 
-bool IniFile::save(const QString& path) const
+bool IniFile::save(const QString& path, QString* reason) const
 {
     if (path.isEmpty()) return false;
-    const QFileInfo info(path);
-    if ((info.exists() || info.isSymLink()) && !info.isFile()) return false; // never over a device
     QString text;
     for (qsizetype k = 0; k < m_lines.size(); ++k)
         text += m_lines.at(k) + m_endings.at(k);
-
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    const QByteArray bytes = text.toLatin1();
-    return writeComplete(file, bytes) && file.commit();
+    return filewrite::writeFile(path, text.toLatin1(), reason);
 }
 
 IniFile::Found IniFile::find(const QString& section, const QString& key) const

@@ -19,12 +19,13 @@ public:
     // (32,767 software and 32,767 firmware entries) takes about 1.3 MB.
     static constexpr qint64 MaxFileSize = 2 * 1024 * 1024;
 
-    // False when the file is missing, unreadable or larger than MaxFileSize
-    // (the object is then empty). The file is parsed once; lookups do not rescan it.
-    bool load(const QString& path);
-    // Writes the lines back (atomically). False on a file error.
+    // False when the file is missing, unreadable, no regular file or larger
+    // than MaxFileSize (the object is then empty), with the reason when asked.
+    // The file is parsed once; lookups do not rescan it.
+    bool load(const QString& path, QString* reason = nullptr);
+    // Writes the lines back (atomically). False on a file error, with the reason when asked.
     bool save() const;
-    bool save(const QString& path) const;
+    bool save(const QString& path, QString* reason = nullptr) const;
 
     const QString& path() const { return m_path; }
     bool contains(const QString& section, const QString& key) const;

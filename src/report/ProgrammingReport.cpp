@@ -1,6 +1,7 @@
 #include "report/ProgrammingReport.h"
 
 #include "data/ChannelRules.h"
+#include "data/FileWrite.h"
 #include "data/FreqRules.h"
 #include "data/OptionRules.h"
 #include "data/RadioData.h"
@@ -13,13 +14,13 @@
 #include "texts/Texts.h"
 #include "texts/ToneTexts.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextDocument>
 #include <QUrl>
 
@@ -353,29 +354,18 @@ void printDocument(const QTextDocument& doc, QPagedPaintDevice& device)
 
 bool writePdf(const QTextDocument& doc, const QString& path, QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
+    // The whole document first: the file is replaced only by a complete PDF.
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         writer.setTitle(doc.metaInformation(QTextDocument::DocumentTitle));
         writer.setCreator(QStringLiteral("MX_806TR"));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                          QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter));
         printDocument(doc, writer);
     }
-    if (file.error() != QFileDevice::NoError || file.size() == 0) {
-        if (error) *error = file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return filewrite::writeFile(path, pdf.data(), error);
 }
 
 } // namespace mx::report

@@ -80,6 +80,24 @@ private Q_SLOTS:
         QCOMPARE(app.image.currentFileName, QStringLiteral("new.dat")); // the document is not touched
     }
 
+    // A backup that cannot be written leaves nothing behind (no empty data file) and says why.
+    void backupOnFullDisk()
+    {
+        QTemporaryDir dir;
+        TestPrompter prompter;
+        App app(prompter);
+        app.startUp(dir.filePath(QStringLiteral("V100")), FixedLocale(1));
+        QString error;
+        {
+            FileSizeLimit full(1024); // the channel file fits, the data file does not
+            QVERIFY(
+                backups::save(app.image, dir.filePath(QStringLiteral("bk")), QStringLiteral("read"), &error)
+                    .isEmpty());
+        }
+        QVERIFY2(error.endsWith(QStringLiteral(".dat: File too large")), qPrintable(error));
+        QCOMPARE(QDir(dir.filePath(QStringLiteral("bk"))).entryList(QDir::Files), QStringList());
+    }
+
     void startUp_data()
     {
         QTest::addColumn<bool>("files"); // Version.ini and mysetup.ini present

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "TestPrompter.h"
+#include "app/Settings.h"
 #include "data/VersionTable.h"
 #include "texts/Messenger.h"
-#include "app/Settings.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,6 +11,9 @@
 #include <QList>
 #include <QStringList>
 #include <QtEndian>
+
+#include <csignal>
+#include <sys/resource.h>
 
 namespace mx::test {
 
@@ -55,6 +58,25 @@ inline QByteArray readFile(const QString& path)
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
+
+// While it lives, files this process writes may grow to `bytes` only, as on a
+// full disk: a write beyond fails with "File too large".
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(qint64 bytes)
+    {
+        std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        rlimit limited = m_saved;
+        limited.rlim_cur = rlim_t(bytes);
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
+
+private:
+    rlimit m_saved{};
+};
 
 inline QByteArray le16(qint16 v)
 {
