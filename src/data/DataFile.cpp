@@ -5,12 +5,15 @@
 #include "data/VersionTable.h"
 #include "texts/Messenger.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace mx::datafile {
@@ -117,14 +120,59 @@ bool tagWellFormed(const QString& tag)
 void readChannelFile(const QString& dataPath, RadioDataRecord& record, ChannelArray& channels)
 {
     channels = ChannelArray{};
-    const QString name = channelFileName(dataPath);
+    // Through a link the channel file is the one beside its target, where saving puts it.
+    const QString name = savedFiles(dataPath).value(1);
     QByteArray bytes;
     // A missing or unreadable file yields no channels; records past the used ones are never read.
     if (!name.isEmpty()) bytes = readHead(name, qint64(usedChannelRecords(record)) * ChannelRecordSize);
     decodeChannels(bytes, record, channels);
 }
 
+std::function<void()>& betweenRenames()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+QString systemText(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
 } // namespace
+
+QString lockFileName(const QString& dataPath)
+{
+    return dataPath + QStringLiteral(".lock");
+}
+
+QString savingMarkName(const QString& dataPath)
+{
+    return dataPath + QStringLiteral(".saving");
+}
+
+bool saveInterrupted(const QString& path)
+{
+    return QFileInfo::exists(savingMarkName(filewrite::resolved(path)));
+}
+
+QString saveInterruptedText(const QString& path, const Messenger& messenger)
+{
+    return messenger.text(TextId::SaveInterrupted).arg(printable(fileTitle(path)));
+}
+
+QStringList savedFiles(const QString& path)
+{
+    const QString data = filewrite::resolved(path);
+    const QString channels = channelFileName(data);
+    if (channels.isEmpty()) return {data};
+    return {data, filewrite::resolved(channels)};
+}
+
+void setBetweenRenamesHook(std::function<void()> hook)
+{
+    betweenRenames() = std::move(hook);
+}
 
 int usedChannelRecords(const RadioDataRecord& record)
 {
@@ -273,7 +321,7 @@ QString fileTitle(const QString& path)
 }
 
 LoadStatus loadDataFile(RadioImage& image, const QString& path, const VersionTable& versions,
-                        Messenger& messenger, const Handover* handover)
+                        Messenger& messenger, const Handover* handover, Unfinished unfinished)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
@@ -322,6 +370,18 @@ LoadStatus loadDataFile(RadioImage& image, const QString& path, const VersionTab
     }
     record.tag.set(QByteArrayView("V100"));
 
+    if (saveInterrupted(path)) {
+        const QString said = saveInterruptedText(path, messenger);
+        if (unfinished == Unfinished::Ask) {
+            const QString question = said + QStringLiteral("\r\n") + messenger.text(TextId::OpenAnyway);
+            if (messenger.ask(question, Buttons::YesNo, Icon::Exclamation) != Answer::Yes)
+                return LoadStatus::Interrupted;
+        } else {
+            messenger.ask(said, Buttons::Ok, Icon::Exclamation);
+            if (unfinished == Unfinished::Refuse) return LoadStatus::Interrupted;
+        }
+    }
+
     ChannelArray channels;
     readChannelFile(path, record, channels);
 
@@ -334,7 +394,8 @@ LoadStatus loadDataFile(RadioImage& image, const QString& path, const VersionTab
     return LoadStatus::Ok;
 }
 
-bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, QString* reason)
+bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, QString* reason,
+                  int lockWaitMs)
 {
     const RadioDataRecord oldWork = image.work;
     const RadioDataRecord oldStaging = image.staging;
@@ -342,7 +403,6 @@ bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, 
 
     image.copyWorkToStaging();
     const QByteArray record = encodeRecord(image.staging);
-    const QString channelPath = channelFileName(path);
     const QByteArray channels = encodeChannels(image.staging, image.stagingChannels);
 
     auto fail = [&](const QString& why) {
@@ -355,24 +415,41 @@ bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, 
         return false;
     };
 
+    // Through a link the pair is the link target's: its channel file lies beside it.
+    const QStringList files = savedFiles(path);
+    const QString dataPath = files.first();
+    const QString channelPath = files.value(1);
     // A name ending in "fre" is its own channel file: the channels would replace the record.
-    if (channelPath.compare(path, Qt::CaseInsensitive) == 0)
+    if (channelPath.compare(dataPath, Qt::CaseInsensitive) == 0)
         return fail(QStringLiteral("the name of its own channel file"));
-    // Saving replaces a file by renaming a new one over it (through a link, over
-    // the link's target): never over anything but a regular file, such as a device.
-    for (const QString& target : {path, channelPath}) {
-        const QFileInfo info(target);
-        if (!target.isEmpty() && (info.exists() || info.isSymLink()) && !info.isFile())
-            return fail(target + QStringLiteral(": not a regular file"));
+    // A channel file that links to a data file would overwrite that one with channel records.
+    if (channelPath.endsWith(QLatin1String(".dat"), Qt::CaseInsensitive))
+        return fail(channelFileName(dataPath) + QStringLiteral(": a link to the data file ") + channelPath);
+    // Saving replaces a file by renaming a new one over it: never over a device, a FIFO or a folder.
+    for (const QString& target : files)
+        if (const QString why = filewrite::refusal(target); !why.isEmpty())
+            return fail(target + QStringLiteral(": ") + why);
+
+    // One program at a time saves this pair; a lock left by a program that died is taken over.
+    QLockFile lock(lockFileName(dataPath));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(lockWaitMs)) {
+        if (lock.error() == QLockFile::LockFailedError)
+            return fail(QStringLiteral("another program is saving it (%1)").arg(lockFileName(dataPath)));
+        if (!QFileInfo(dataPath).absoluteDir().exists()) return fail(systemText(ENOENT));
+        return fail(lockFileName(dataPath) + QStringLiteral(": ") + systemText(EACCES));
     }
+    for (const QString& target : files)
+        filewrite::removeLeftovers(target);
 
-    QSaveFile dataFile(path);
+    QString why;
+    QSaveFile dataFile(dataPath);
     dataFile.setDirectWriteFallback(false);
-    if (!dataFile.open(QIODevice::WriteOnly) || !writeComplete(dataFile, record))
-        return fail(dataFile.errorString().isEmpty() ? QStringLiteral("the disk is full")
-                                                     : dataFile.errorString());
-
-    if (!channelPath.isEmpty()) {
+    if (!dataFile.open(QIODevice::WriteOnly)) return fail(dataFile.errorString());
+    if (!writeComplete(dataFile, record, &why)) return fail(why);
+    if (channelPath.isEmpty()) {
+        if (!commitFile(dataFile, &why)) return fail(why);
+    } else {
         // What the channel file held before, to put back should the data file fail at the last step.
         // Only the records a data file can use: a channel file that never ends costs no more.
         bool hadChannels = false;
@@ -382,26 +459,32 @@ bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, 
                 : QByteArray();
         QSaveFile channelFile(channelPath);
         channelFile.setDirectWriteFallback(false);
-        if (!channelFile.open(QIODevice::WriteOnly) || !writeComplete(channelFile, channels))
-            return fail(channelPath + QStringLiteral(": ") +
-                        (channelFile.errorString().isEmpty()
-                             ? QStringLiteral("the disk is full")
-                             : channelFile.errorString())); // dataFile is discarded
-        if (!channelFile.commit())
+        if (!channelFile.open(QIODevice::WriteOnly))
             return fail(channelPath + QStringLiteral(": ") + channelFile.errorString());
-        if (!dataFile.commit()) {
-            const QString why = dataFile.errorString();
-            if (hadChannels) {
-                QSaveFile restore(channelPath);
-                if (restore.open(QIODevice::WriteOnly) && writeComplete(restore, oldChannels))
-                    restore.commit();
-            } else {
-                QFile::remove(channelPath);
-            }
+        if (!writeComplete(channelFile, channels, &why))
+            return fail(channelPath + QStringLiteral(": ") + why); // dataFile is discarded
+
+        // From the first rename to the second the pair does not belong together: the mark says so
+        // to whoever reads it should this program be stopped in between.
+        const QString mark = savingMarkName(dataPath);
+        const QByteArray markText = "MX_806TR is replacing " + QFile::encodeName(fileTitle(dataPath)) +
+                                    " and " + QFile::encodeName(fileTitle(channelPath)) +
+                                    ". When this file stays behind, the save was interrupted between the two "
+                                    "and they may not belong together.\n";
+        if (!filewrite::writeFile(mark, markText, &why)) return fail(mark + QStringLiteral(": ") + why);
+        if (!commitFile(channelFile, &why)) {
+            QFile::remove(mark);
+            return fail(channelPath + QStringLiteral(": ") + why);
+        }
+        if (betweenRenames()) betweenRenames()();
+        if (!commitFile(dataFile, &why)) {
+            // The old channel file back: then the old pair is whole again and the mark can go.
+            const bool restored =
+                hadChannels ? filewrite::writeFile(channelPath, oldChannels) : QFile::remove(channelPath);
+            if (restored) QFile::remove(mark);
             return fail(why);
         }
-    } else if (!dataFile.commit()) {
-        return fail(dataFile.errorString());
+        QFile::remove(mark);
     }
 
     image.currentFileName = path;

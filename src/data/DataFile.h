@@ -4,6 +4,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace mx {
 
@@ -44,20 +47,54 @@ QString channelFileName(const QString& dataFileName);
 // The part of a path after its last separator.
 QString fileTitle(const QString& path);
 
-enum class LoadStatus { Ok, UnknownVersion, Incompatible, WrongLength, FileError };
+// Beside the data file of a pair while a program saves it: "<name>.lock",
+// which keeps a second program from saving the same pair at the same time,
+// and "<name>.saving", there from just before the first of the two files is
+// replaced until the second one is. Left behind, the mark says that the save
+// was interrupted between the two: the data file may be the old one and the
+// channel file the new one.
+QString lockFileName(const QString& dataPath);
+QString savingMarkName(const QString& dataPath);
+// True when the last save of the pair at path (through its links) was interrupted.
+bool saveInterrupted(const QString& path);
+// "The last save of "radio.dat" was interrupted: ..." in the messenger's language.
+QString saveInterruptedText(const QString& path, const Messenger& messenger);
+
+// The files a save to path replaces: the data file (a link's target) and the
+// channel file beside it (through its own link); one file for a name too
+// short to have a channel file.
+QStringList savedFiles(const QString& path);
+
+enum class LoadStatus { Ok, UnknownVersion, Incompatible, WrongLength, FileError, Interrupted };
+
+// What a load does with a pair whose last save was interrupted: asks
+// whether to open it anyway (Yes/No), opens it after saying so, or refuses it
+// after saying so (LoadStatus::Interrupted).
+enum class Unfinished { Ask, Warn, Refuse };
 
 // Loads path into the image: checks tag, compatibility and length in that
-// order, with their messages; on success the image's file name becomes path
-// and it counts as unchanged. A refused file leaves the image as it was.
-// An incompatible file asks to start the matching version (handover may be null: then only "No").
+// order, with their messages, then an interrupted save; on success the
+// image's file name becomes path and it counts as unchanged. A refused file
+// leaves the image as it was. An incompatible file asks to start the matching
+// version (handover may be null: then only "No").
 LoadStatus loadDataFile(RadioImage& image, const QString& path, const VersionTable& versions,
-                        Messenger& messenger, const Handover* handover = nullptr);
+                        Messenger& messenger, const Handover* handover = nullptr,
+                        Unfinished unfinished = Unfinished::Ask);
 
-// Saves the image to path (data file and channel file, both complete or
-// neither). On failure shows "file error.", leaves the old files and the
-// staging copy as they were (the image still counts as modified) and returns false;
-// reason, when given, then receives the system's reason.
-bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, QString* reason = nullptr);
+// How long a save waits for another program's save of the same pair.
+constexpr int SaveLockWaitMs = 10000;
+
+// Saves the image to path: the data file and the channel file are each
+// replaced only once complete, the channel file first, while no other program
+// saves the same pair; what an interrupted save left beside them is removed
+// first. On failure shows "file error.", leaves the old files and the staging
+// copy as they were (the image still counts as modified) and returns false;
+// reason, when given, then receives why.
+bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, QString* reason = nullptr,
+                  int lockWaitMs = SaveLockWaitMs);
+
+// Tests: runs inside every save between replacing the channel file and the data file.
+void setBetweenRenamesHook(std::function<void()> hook);
 
 // True when the working copy differs from the staging copy in anything a user edits.
 bool isModified(const RadioImage& image);

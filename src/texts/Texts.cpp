@@ -24,6 +24,11 @@ constexpr Entry Table[] = {
      "向对讲机写入数据。\r\n是否继续？"},
     {TextId::FileModified, "File has been modify,save it now?", "当前文件已被修改，是否现在保存？"},
     {TextId::OverwriteContinue, "file will be Overwrite,Continue?", "文件将被覆盖，是否继续？"},
+    {TextId::SaveInterrupted,
+     "The last save of \"%1\" was interrupted: its channel file may not belong to it, so channels may be "
+     "shifted or missing.",
+     "上次保存“%1”时被中断：其信道文件可能与它不匹配，信道可能错位或丢失。"},
+    {TextId::OpenAnyway, "Open it anyway?", "仍然打开吗？"},
     {TextId::CheckConnection, "Check Connection. Retry or Cancel?", "检测连接。重试或取消？"},
     {TextId::ReadCompleted, "Read Data Completed.", "读取数据完成。"},
     {TextId::WriteCompleted, "Write Data Completed.", "写入数据完成。"},
@@ -74,6 +79,21 @@ QString text(TextId id, int language)
     if (k >= std::size(Table)) return {};
     const Entry& e = Table[k];
     return QString::fromUtf8(language == Chinese ? e.chinese : e.english);
+}
+
+QString printable(const QString& text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        // C0 and C1 controls and DEL: a terminal acts on them instead of showing them.
+        if (u < 0x20 || (u >= 0x7F && u < 0xA0))
+            out += QStringLiteral("\\x") + QString::number(u, 16).toUpper().rightJustified(2, u'0');
+        else
+            out += c;
+    }
+    return out;
 }
 
 QString modelDisplayName(const QString& modelCode)

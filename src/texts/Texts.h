@@ -19,6 +19,8 @@ enum class TextId {
     WriteConfirm,        // "Write data to radio." CR LF "Do you wish continue?"
     FileModified,        // "File has been modify,save it now?"
     OverwriteContinue,   // "file will be Overwrite,Continue?" (after the quoted file title)
+    SaveInterrupted,     // "The last save of \"%1\" was interrupted: ..." (%1 the data file's title)
+    OpenAnyway,          // "Open it anyway?"
     CheckConnection,     // "Check Connection. Retry or Cancel?"
     ReadCompleted,       // "Read Data Completed."
     WriteCompleted,      // "Write Data Completed."
@@ -54,6 +56,10 @@ enum class TextId {
 
 // The text of `id` in `language` (1 English, 2 Chinese, anything else English).
 QString text(TextId id, int language);
+
+// The text with its control characters (and other characters a terminal
+// would act on) shown as \xHH: for messages that quote what a file holds.
+QString printable(const QString& text);
 
 // Display name of a model code: "MX-806TR" for "MX806", otherwise the code itself.
 QString modelDisplayName(const QString& modelCode);

@@ -7,11 +7,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
 #include <cstring>
 #include <functional>
-#include <sys/resource.h>
+#include <optional>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <tuple>
 #include <unistd.h>
 
@@ -20,6 +20,7 @@ using namespace mx::test;
 
 using Change = std::function<void(RadioImage&)>;
 Q_DECLARE_METATYPE(Change)
+Q_DECLARE_METATYPE(mx::datafile::Unfinished)
 
 namespace {
 
@@ -99,6 +100,40 @@ class TestDataFile : public QObject
     Messenger m_messenger{m_prompter};
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    // Saves the image in a child process that stops between the save's two
+    // renames: killed there (the signal it died of is returned), or waiting
+    // there until a byte is written to *release (its pid is returned).
+    static int saveInChild(RadioImage& image, const QString& file, bool kill, int* release = nullptr)
+    {
+        int ready[2], go[2];
+        if (::pipe(ready) != 0 || ::pipe(go) != 0) return -1;
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            datafile::setBetweenRenamesHook([&] {
+                char c = 0;
+                (void)!::write(ready[1], "r", 1);
+                if (kill) ::raise(SIGKILL);
+                (void)!::read(go[0], &c, 1);
+            });
+            TestPrompter prompter;
+            Messenger messenger(prompter);
+            ::_exit(datafile::saveDataFile(image, file, messenger) ? 0 : 1);
+        }
+        ::close(ready[1]);
+        ::close(go[0]);
+        char c = 0;
+        const bool stopped = ::read(ready[0], &c, 1) == 1;
+        ::close(ready[0]);
+        if (!kill) {
+            *release = go[1];
+            return stopped ? pid : -1;
+        }
+        ::close(go[1]);
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        return stopped && WIFSIGNALED(status) ? WTERMSIG(status) : -1;
+    }
     datafile::LoadStatus load(RadioImage& image, const QString& file)
     {
         return datafile::loadDataFile(image, file, m_versions, m_messenger);
@@ -403,77 +438,187 @@ private Q_SLOTS:
     void failedSaveKeepsOldFilesAndChanges_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<int>("fileSizeLimit"); // bytes a file may grow to, as on a full disk (0: any)
-        QTest::newRow("channel file cannot be written") << "blocked.dat" << 0;
-        QTest::newRow("folder does not exist") << "no/such/folder/x.dat" << 0;
-        QTest::newRow("data file named as its own channel file") << "clash.fre" << 0;
-        QTest::newRow("channel file is a link to a pipe") << "piped.dat" << 0;
-        QTest::newRow("folder read-only") << "ro/x.dat" << 0;
-        // The channel file (5 records) would fit, the data file does not; then the other way round.
-        QTest::newRow("disk full at the data file") << "full.dat" << 1024;
-        QTest::newRow("disk full at the channel file") << "full.dat" << 100;
+        QTest::addColumn<QString>("channelFile"); // what holds the channel file's name
+        QTest::addColumn<int>("fileSizeLimit");   // bytes a file may grow to, as on a full disk (0: any)
+        QTest::addColumn<QString>("because");
+        auto row = [](const char* tag, const char* name, const char* channelFile, int limit,
+                      const char* why) {
+            QTest::newRow(tag) << QString(name) << QString(channelFile) << limit << QString(why);
+        };
+        row("channel file name is a folder", "x.dat", "folder", 0, "Is a directory");
+        row("folder does not exist", "no/such/folder/x.dat", "", 0, "No such file or directory");
+        row("data file named as its own channel file", "clash.fre", "", 0,
+            "the name of its own channel file");
+        row("channel file links to a FIFO", "x.dat", "fifo", 0, "a device or FIFO, not a regular file");
+        row("channel file links to another data file", "x.dat", "data", 0, "a link to the data file");
+        row("folder read-only", "ro/x.dat", "", 0, "Permission denied");
+        // 34 channels take 1,428 bytes: the data file (1,226) does not fit into 1,024, the channel file not
+        // into 1,300.
+        row("disk full at the data file", "x.dat", "old", 1024, "File too large");
+        row("disk full at the channel file", "x.dat", "old", 1300, "File too large");
     }
     void failedSaveKeepsOldFilesAndChanges()
     {
         QFETCH(QString, name);
+        QFETCH(QString, channelFile);
         QFETCH(int, fileSizeLimit);
-        const QString file = path(name);
-        const bool channelPathIsFolder = name == QLatin1String("blocked.dat");
+        QFETCH(QString, because);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(name), fre = datafile::channelFileName(file);
+        const QString other = dir.filePath(QStringLiteral("other.dat")),
+                      fifo = dir.filePath(QStringLiteral("fifo"));
         const QByteArray oldData(1226, 'o'), oldChannels(42 * 3, 'c');
         if (!name.startsWith(QLatin1String("no/"))) writeFile(file, oldData);
-        if (fileSizeLimit > 0) writeFile(datafile::channelFileName(file), oldChannels);
+        writeFile(other, oldData);
+        if (channelFile == u"old") writeFile(fre, oldChannels);
+        if (channelFile == u"folder") QVERIFY(QDir().mkpath(fre));
+        if (channelFile == u"data") QVERIFY(QFile::link(other, fre)); // it would overwrite other.dat
+        if (channelFile == u"fifo") {
+            // Saving must not rename a file over the link's target (as root, over a device).
+            QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+            QVERIFY(QFile::link(fifo, fre));
+        }
         const bool readOnly = name.startsWith(QLatin1String("ro/"));
         if (readOnly) {
             if (geteuid() == 0) QSKIP("the administrator writes into read-only folders");
-            QFile::setPermissions(path(QStringLiteral("ro")), QFile::ReadOwner | QFile::ExeOwner);
+            QFile::setPermissions(dir.filePath(QStringLiteral("ro")), QFile::ReadOwner | QFile::ExeOwner);
         }
         auto writable = qScopeGuard([&] {
-            if (readOnly)
-                QFile::setPermissions(path(QStringLiteral("ro")),
-                                      QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            QFile::setPermissions(dir.filePath(QStringLiteral("ro")),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         });
-        const bool piped = name == QLatin1String("piped.dat");
-        if (piped) {
-            // Saving must not rename a file over the link's target (as root, over a device).
-            QVERIFY(mkfifo(QFile::encodeName(path(QStringLiteral("pipe"))).constData(), 0600) == 0);
-            QVERIFY(QFile::link(path(QStringLiteral("pipe")), path(QStringLiteral("piped.fre"))));
-        }
-        if (channelPathIsFolder) QVERIFY(QDir(m_dir.path()).mkpath(QStringLiteral("blocked.fre")));
 
         RadioImage image;
         fillImage(image);
+        for (int n = 1; n <= 30; ++n)
+            image.addChannel(n, 1, 1, QStringLiteral("26.5"));
         image.copyWorkToStaging();
         image.currentFileName = QStringLiteral("old.dat");
         image.work.optFeat[Opt::HiCut] = 1; // unsaved change
         image.deleteChannel(2, 0, 1);
         const auto before = imageState(image);
 
-        rlimit saved{};
-        if (fileSizeLimit > 0) {
-            // Writing past the limit fails with EFBIG (the signal it raises is ignored).
-            std::signal(SIGXFSZ, SIG_IGN);
-            getrlimit(RLIMIT_FSIZE, &saved);
-            rlimit limited = saved;
-            limited.rlim_cur = rlim_t(fileSizeLimit);
-            QVERIFY(setrlimit(RLIMIT_FSIZE, &limited) == 0);
+        QString reason;
+        {
+            std::optional<FileSizeLimit> full;
+            if (fileSizeLimit > 0) full.emplace(fileSizeLimit);
+            QVERIFY(!datafile::saveDataFile(image, file, m_messenger, &reason));
         }
-        const bool written = datafile::saveDataFile(image, file, m_messenger);
-        if (fileSizeLimit > 0) setrlimit(RLIMIT_FSIZE, &saved);
-        QVERIFY(!written);
         QCOMPARE(m_prompter.texts(), QStringList{QStringLiteral("file error.")});
-        if (fileSizeLimit > 0) QCOMPARE(readFile(datafile::channelFileName(file)), oldChannels);
-        if (piped)
-            QVERIFY(QFileInfo(path(QStringLiteral("pipe"))).isSymLink() == false &&
-                    !QFileInfo(path(QStringLiteral("pipe"))).isFile());
+        QVERIFY2(reason.contains(because), qPrintable(reason)); // the system's own reason
         QVERIFY(datafile::isModified(image));
         QVERIFY2(imageState(image) == before,
                  "a failed save must leave the image and its file name as they were");
-        if (name.startsWith(QLatin1String("no/"))) {
-            QVERIFY(!QFile::exists(file));
-        } else {
-            QCOMPARE(readFile(file), oldData);
-            if (channelPathIsFolder) QVERIFY(QFileInfo(path(QStringLiteral("blocked.fre"))).isDir());
-        }
+        QCOMPARE(readFile(file), name.startsWith(QLatin1String("no/")) ? QByteArray("<missing>") : oldData);
+        QCOMPARE(readFile(other), oldData);
+        if (channelFile == u"old") QCOMPARE(readFile(fre), oldChannels);
+        if (channelFile == u"folder") QVERIFY(QFileInfo(fre).isDir());
+        if (channelFile == u"fifo") QVERIFY(QFileInfo(fifo).exists() && !QFileInfo(fifo).isFile());
+        // Nothing of the attempt is left beside the files.
+        QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("x.dat*")}, QDir::Files),
+                 name == u"x.dat" ? QStringList{QStringLiteral("x.dat")} : QStringList());
+    }
+
+    // A save killed between its two renames: the old data file with the new
+    // channel file, which the next load names; the next save cleans up.
+    void interruptedSave_data()
+    {
+        QTest::addColumn<datafile::Unfinished>("unfinished");
+        QTest::addColumn<Answer>("answer");
+        QTest::addColumn<datafile::LoadStatus>("status");
+        QTest::addColumn<Buttons>("buttons");
+        using U = datafile::Unfinished;
+        using S = datafile::LoadStatus;
+        QTest::newRow("asked, No") << U::Ask << Answer::No << S::Interrupted << Buttons::YesNo;
+        QTest::newRow("asked, Yes") << U::Ask << Answer::Yes << S::Ok << Buttons::YesNo;
+        QTest::newRow("warned") << U::Warn << Answer::Ok << S::Ok << Buttons::Ok;
+        QTest::newRow("refused") << U::Refuse << Answer::Ok << S::Interrupted << Buttons::Ok;
+    }
+    void interruptedSave()
+    {
+        QFETCH(datafile::Unfinished, unfinished);
+        QFETCH(Answer, answer);
+        QFETCH(datafile::LoadStatus, status);
+        QFETCH(Buttons, buttons);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("pair.dat"));
+        RadioImage image;
+        fillImage(image); // 5 channels
+        QVERIFY(datafile::saveDataFile(image, file, m_messenger));
+        const QByteArray oldData = readFile(file);
+        image.deleteChannel(1, 0, 1);
+        image.work.optFeat[Opt::MonSetting] = 9;
+        QCOMPARE(saveInChild(image, file, true), SIGKILL);
+        QCOMPARE(readFile(file), oldData);
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("pair.fre"))).size(), 4 * 42); // the new one
+
+        RadioImage loaded;
+        const auto before = imageState(loaded);
+        m_prompter.script = {answer};
+        QCOMPARE(datafile::loadDataFile(loaded, file, m_versions, m_messenger, nullptr, unfinished), status);
+        const QString said = QStringLiteral("The last save of \"pair.dat\" was interrupted: its channel file "
+                                            "may not belong to it, so channels may be shifted or missing.");
+        QCOMPARE(
+            m_prompter.texts(),
+            QStringList{buttons == Buttons::YesNo ? said + QStringLiteral("\r\nOpen it anyway?") : said});
+        QCOMPARE(m_prompter.shown[0].buttons, buttons);
+        if (status != datafile::LoadStatus::Ok) QVERIFY(imageState(loaded) == before);
+
+        // The next save takes over the dead program's lock and removes what it left behind, and
+        // nothing else.
+        for (const char* leftover : {"pair.dat.Ab12Cd", "pair.fre.zZ9yX8", "pair.dat.keep", "pair.dat.Ab12C"})
+            writeFile(dir.filePath(QLatin1String(leftover)), "x");
+        QVERIFY(datafile::saveDataFile(image, file, m_messenger, nullptr, 0));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files),
+                 (QStringList{"pair.dat", "pair.dat.Ab12C", "pair.dat.keep", "pair.fre"}));
+        m_prompter.shown.clear();
+        QCOMPARE(load(loaded, file), datafile::LoadStatus::Ok);
+        QVERIFY(m_prompter.shown.isEmpty());
+        QCOMPARE(int(loaded.work.optFeat[Opt::MonSetting]), 9);
+    }
+
+    // A second program saving the same pair while the first is between its
+    // renames waits for it; when it waits no more it fails and changes nothing.
+    void secondWriterWaits()
+    {
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("pair.dat"));
+        RadioImage first, second;
+        fillImage(first);
+        fillImage(second);
+        second.deleteChannel(1, 0, 1);
+        int release = -1;
+        const pid_t child = saveInChild(first, file, false, &release);
+        QString reason;
+        QVERIFY(!datafile::saveDataFile(second, file, m_messenger, &reason, 0));
+        QVERIFY2(reason.startsWith(QStringLiteral("another program is saving it")), qPrintable(reason));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("pair.fre"))).size(), 5 * 42);
+        QCOMPARE(::write(release, "g", 1), 1);
+        int status = 0;
+        QCOMPARE(waitpid(child, &status, 0), child);
+        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        ::close(release);
+        QVERIFY(datafile::saveDataFile(second, file, m_messenger, nullptr, 0));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("pair.fre"))).size(), 4 * 42);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"pair.dat", "pair.fre"}));
+    }
+
+    // Through a link the pair is the target's: its channel file is saved and read beside it.
+    void saveThroughLink()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("store")));
+        const QString link = dir.filePath(QStringLiteral("L.dat"));
+        QVERIFY(QFile::link(QStringLiteral("store/B.dat"), link));
+        RadioImage image;
+        fillImage(image);
+        QVERIFY(datafile::saveDataFile(image, link, m_messenger));
+        QCOMPARE(readFile(dir.filePath(QStringLiteral("store/B.fre"))).size(), 5 * 42);
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("L.fre"))));
+        QVERIFY(QFileInfo(link).isSymLink());
+        RadioImage loaded;
+        QCOMPARE(load(loaded, link), datafile::LoadStatus::Ok);
+        QCOMPARE(int(loaded.work.count(2, 8)), 1);
     }
 
     void isModified_data()
