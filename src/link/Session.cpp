@@ -81,7 +81,7 @@ struct Session::Private
     int swapFailCount = 0;
     int swapAckCount = 0;
     int radiosWritten = 0; // number of the radio being written
-    int radiosDone = 0;    // radios written completely
+    int radiosDone = 0;    // radios written completely (and, when checked, found right)
     int radiosToWrite = 1;
     bool waitingNext = false; // between a written radio and the next one's answer
     bool verifyEach = false;  // read each written radio back before the next
@@ -547,6 +547,8 @@ struct Session::Private
     // FinishSession.
     void finish(bool success, SessionOutcome result)
     {
+        // A radio whose write ended counts as written, also when it falls silent while read back.
+        if (multiWrite && success && !verifying) ++radiosDone;
         if (multiWrite && success && verifyEach && !verifying) {
             startRadioCheck();
             return;
@@ -557,12 +559,12 @@ struct Session::Private
             if (verifyResult.ok) {
                 Q_EMIT q->radioVerified(radiosWritten);
             } else {
+                --radiosDone; // it does not hold what was written
                 success = false;
                 result = SessionOutcome::VerifyFailed;
             }
         }
         if (multiWrite && success) {
-            ++radiosDone;
             ++radiosWritten;
             if (radiosWritten <= radiosToWrite) {
                 // The next radio: wait until the written one is gone and another answers.
