@@ -16,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 
 namespace mx {
@@ -320,10 +319,9 @@ void Document::exportChannels()
     const QString path = m_chooser->saveFile(proposed, csvFilter(language()));
     if (path.isEmpty()) return;
     chosen(path);
-    QSaveFile file(path);
     const QByteArray csv = choice.common ? commoncsv::exportChannels(m_app.image, choice.family, choice.band)
                                          : channelcsv::exportChannels(m_app.image);
-    if (!file.open(QIODevice::WriteOnly) || !writeComplete(file, csv) || !file.commit()) {
+    if (!filewrite::writeFile(path, csv)) {
         m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
         return;
     }
@@ -338,15 +336,15 @@ void Document::importChannels()
     const QString path = m_chooser->openFile(lastFolder(), csvFilter(language()));
     if (path.isEmpty()) return;
     chosen(path);
-    QFile file(path);
-    // A channel list holds at most a few thousand short lines.
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 4 * 1024 * 1024) {
+    QByteArray list;
+    if (!channelcsv::readList(path, list).isEmpty()) {
         m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
         return;
     }
-    const QByteArray csv = file.readAll();
+    const QByteArray& csv = list;
     int channels = 0; // in the list
-    if (commoncsv::isCommonLayout(csv)) {
+    // A list beyond the size limit is refused as such, whatever its layout.
+    if (csv.size() <= channelcsv::MaxListBytes && commoncsv::isCommonLayout(csv)) {
         // A list of one band: the user says which band it becomes.
         const RadioDataRecord& work = m_app.image.work;
         const int m = work.rangeMode >= 0 && work.rangeMode < FamilyCount ? work.rangeMode : 0;

@@ -34,6 +34,7 @@ QString PortSetting::shown(int language) const
         const QString path = device();
         if (!path.isEmpty()) return path;
     }
+    if (m_settings.comPort <= 0) return mainText(MainText::NoPort, language); // never "COM0" or "COM1"
     return mainText(MainText::PortLabel, language) + QString::number(m_settings.comPort);
 }
 

@@ -29,14 +29,22 @@ void readWord(const IniFile& ini, const QString& key, int& value)
 
 // Loads the file (a missing one starts empty), lets change() set keys and
 // writes it back, creating the language folder when it is missing.
-template <typename Change> bool update(const QString& iniPath, Change change)
+template <typename Change> bool update(const QString& iniPath, Change change, QString* reason = nullptr)
 {
     IniFile ini;
     // A file that exists but cannot be read is not replaced by a few keys.
-    if (!ini.load(iniPath) && QFileInfo::exists(iniPath)) return false;
+    QString why;
+    if (!ini.load(iniPath, &why) && QFileInfo::exists(iniPath)) {
+        if (reason) *reason = why;
+        return false;
+    }
     change(ini);
-    if (!QDir().mkpath(QFileInfo(iniPath).absolutePath())) return false;
-    return ini.save(iniPath);
+    const QString folder = QFileInfo(iniPath).absolutePath();
+    if (!QDir().mkpath(folder)) {
+        if (reason) *reason = QStringLiteral("the folder %1 cannot be made").arg(folder);
+        return false;
+    }
+    return ini.save(iniPath, reason);
 }
 
 } // namespace
@@ -77,6 +85,7 @@ QString Settings::pathUnder(const QString& installRoot)
 void Settings::load(const QString& iniPath, const SystemLocale& locale)
 {
     comPort = 1;
+    comPortText.clear();
     comPortName.clear();
     handshaking = 0;
     stopBit = 0;
@@ -94,7 +103,17 @@ void Settings::load(const QString& iniPath, const SystemLocale& locale)
         isFirstRun = !ok || n != 0;
     }
 
-    readWord(ini, KeyComPort, comPort);
+    // A port number 1..255 (0: none chosen); any other text is no port at all,
+    // never the first one, and is left in the file for the user to see.
+    const bool portKept = ini.contains(Section, KeyComPort);
+    bool portValid = !portKept;
+    if (portKept) {
+        comPortText = ini.value(Section, KeyComPort);
+        bool ok = false;
+        const int n = comPortText.toInt(&ok);
+        portValid = ok && n >= 0 && n <= MaxComPort;
+        comPort = portValid ? n : 0;
+    }
     readWord(ini, KeyHandshaking, handshaking);
     readWord(ini, KeyStopBit, stopBit);
     comPortName = ini.value(Section, KeyComPortName);
@@ -106,20 +125,26 @@ void Settings::load(const QString& iniPath, const SystemLocale& locale)
         readWord(ini, KeyCurrentLanguage, currentLanguage);
     }
 
-    ini.setValue(Section, KeyComPort, QString::number(comPort));
+    if (portValid) ini.setValue(Section, KeyComPort, QString::number(comPort));
     ini.setValue(Section, KeyCurrentLanguage, QString::number(currentLanguage));
     // Start-up shows no messages: a settings file that cannot be written is left as it was.
     if (readable && QDir().mkpath(QFileInfo(iniPath).absolutePath())) ini.save(iniPath);
 }
 
-bool Settings::saveComPort(const QString& iniPath) const
+bool Settings::saveComPort(const QString& iniPath, QString* reason) const
 {
-    return update(iniPath, [this](IniFile& ini) {
-        ini.setValue(Section, KeyComPort, QString::number(comPort));
-        // The device name is only recorded where one was chosen (or was recorded before).
-        if (!comPortName.isEmpty() || ini.contains(Section, KeyComPortName))
-            ini.setValue(Section, KeyComPortName, comPortName);
-    });
+    return update(
+        iniPath,
+        [this](IniFile& ini) {
+            // Choosing a device path leaves a comPort that is no port number as the file writes it.
+            const bool notANumber = comPort == 0 && !comPortText.isEmpty() && comPortText != u"0";
+            if (comPortName.isEmpty() || !notANumber)
+                ini.setValue(Section, KeyComPort, QString::number(comPort));
+            // The device name is only recorded where one was chosen (or was recorded before).
+            if (!comPortName.isEmpty() || ini.contains(Section, KeyComPortName))
+                ini.setValue(Section, KeyComPortName, comPortName);
+        },
+        reason);
 }
 
 bool Settings::saveLanguage(const QString& iniPath) const

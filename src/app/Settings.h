@@ -20,8 +20,11 @@ public:
 // Settings kept in <install root>/language/mysetup.ini, section "language".
 struct Settings
 {
+    static constexpr int MaxComPort = 255; // port numbers are 1..255; 0 is no port chosen
+
     bool isFirstRun = true;
     int comPort = 1;
+    QString comPortText; // comPort as the file writes it (a text that is no port number means no port)
     QString comPortName; // device path of the port on systems without COM numbers
     int handshaking = 0;
     int stopBit = 0;
@@ -34,11 +37,13 @@ struct Settings
 
     // The start-up loader: first-run rule, then writes IsFirstRun, comPort and
     // CurrentLanguage back. Missing keys or text that is not a number keep the
-    // initial values; a missing IsFirstRun counts as true.
+    // initial values; a missing IsFirstRun counts as true. A comPort that is
+    // not a port number 1..255 means no port chosen (0) and stays in the file as it is.
     void load(const QString& iniPath, const SystemLocale& locale);
 
-    // Writes one key back (comPort, comPortName, CurrentLanguage) keeping the rest of the file.
-    bool saveComPort(const QString& iniPath) const;
+    // Writes one key back (comPort, comPortName, CurrentLanguage) keeping the
+    // rest of the file; false with the reason when the file cannot be written.
+    bool saveComPort(const QString& iniPath, QString* reason = nullptr) const;
     bool saveLanguage(const QString& iniPath) const;
 };
 

@@ -20,7 +20,7 @@ int runExport(Context& ctx)
 {
     const QString output = ctx.value(QStringLiteral("output"));
     const QString input = ctx.args.first();
-    if (sameFile(output, input) || sameFile(output, datafile::channelFileName(input)))
+    if (overwritesInput({output}, datafile::savedFiles(input)))
         return ctx.usageError(QStringLiteral("the output %1 would overwrite the input").arg(output));
     const QString layout = ctx.value(QStringLiteral("layout"), QStringLiteral("own"));
     const bool common = layout == QLatin1String("common");
@@ -46,7 +46,10 @@ int runImport(Context& ctx)
     const QString csvPath = ctx.args.at(1);
     if (!isDataFileName(output))
         return ctx.usageError(QStringLiteral("the output must be a .dat file: %1").arg(output));
-    if (sameFile(output, csvPath) || sameFile(datafile::channelFileName(output), csvPath))
+    // Into the data file read (in place) is fine; over any other input not.
+    const QStringList read =
+        sameFile(output, input) ? QStringList{csvPath} : QStringList{csvPath} + datafile::savedFiles(input);
+    if (overwritesInput(datafile::savedFiles(output), read))
         return ctx.usageError(QStringLiteral("the output %1 would overwrite the input").arg(output));
     int m = 0, b = 0;
     const bool into = ctx.isSet(QStringLiteral("into"));
@@ -57,14 +60,15 @@ int runImport(Context& ctx)
     if (!loadDataFile(ctx, input)) return ExitRefused;
     checkChannelFile(ctx, input, false);
 
-    QFile file(csvPath);
-    if (const QString problem = readProblem(csvPath); !problem.isEmpty() || !file.open(QIODevice::ReadOnly)) {
+    QByteArray list;
+    if (const QString problem = channelcsv::readList(csvPath, list); !problem.isEmpty()) {
         ctx.app.messenger.ask(TextId::FileError);
-        ctx.sayAbout(csvPath, problem.isEmpty() ? file.errorString() : problem);
+        ctx.sayAbout(csvPath, problem);
         return ExitRefused;
     }
-    const QByteArray csv = file.readAll();
-    if (commoncsv::isCommonLayout(csv)) {
+    const QByteArray& csv = list;
+    // A list beyond the size limit is refused as such, whatever its layout.
+    if (csv.size() <= channelcsv::MaxListBytes && commoncsv::isCommonLayout(csv)) {
         if (!into)
             return ctx.usageError(QStringLiteral("a list in the common layout needs --into FAMILY:BAND"));
         return importCommon(ctx, csv, csvPath, m, b, output);

@@ -18,7 +18,7 @@ int runDecode(Context& ctx)
     if (!isDataFileName(output))
         return ctx.usageError(QStringLiteral("the output must be a .dat file: %1").arg(output));
     const QString input = ctx.args.first();
-    if (sameFile(output, input) || sameFile(datafile::channelFileName(output), input))
+    if (overwritesInput(datafile::savedFiles(output), {input}))
         return ctx.usageError(QStringLiteral("the output %1 would overwrite the input").arg(output));
     ctx.startUp();
     App& app = ctx.app;

@@ -14,7 +14,7 @@ int runEncode(Context& ctx)
 {
     const QString output = ctx.value(QStringLiteral("output"));
     const QString input = ctx.args.first();
-    if (sameFile(output, input) || sameFile(output, datafile::channelFileName(input)))
+    if (overwritesInput({output}, datafile::savedFiles(input)))
         return ctx.usageError(QStringLiteral("the output %1 would overwrite the input").arg(output));
     ctx.startUp();
     App& app = ctx.app;

@@ -17,7 +17,8 @@ int runMultiWrite(Context& ctx)
     QString device;
     if (const int status = prepareTransfer(ctx, device); status != ExitOk) return status;
     const QString path = ctx.args.first();
-    if (!loadDataFile(ctx, path) || !checkChannelFile(ctx, path, true)) return ExitRefused;
+    if (!loadDataFile(ctx, path, datafile::Unfinished::Refuse) || !checkChannelFile(ctx, path, true))
+        return ExitRefused;
     warnFrequencies(ctx);
     warnRenumbering(ctx);
     backUp(ctx, QStringLiteral("write"));

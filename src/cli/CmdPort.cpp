@@ -3,6 +3,7 @@
 #include "cli/Problems.h"
 #include "cli/Transfer.h"
 #include "link/PortNames.h"
+#include "texts/Texts.h"
 
 #include <QFileInfo>
 
@@ -14,8 +15,9 @@ int runPort(Context& ctx)
 {
     ctx.startUp();
     Settings& settings = ctx.app.settings;
-    auto kept = [&settings] {
-        if (!settings.comPortName.trimmed().isEmpty()) return settings.comPortName.trimmed();
+    auto kept = [&ctx, &settings] {
+        if (!settings.comPortName.trimmed().isEmpty()) return printable(settings.comPortName.trimmed());
+        if (settings.comPort <= 0) return QStringLiteral("none (%1)").arg(noPortChosen(ctx));
         const PortChoice choice = resolvePort(QString::number(settings.comPort));
         return choice.device.isEmpty() ? QStringLiteral("none (%1)").arg(choice.problem) : choice.device;
     };
@@ -28,6 +30,11 @@ int runPort(Context& ctx)
     }
 
     const QString chosen = ctx.args.first().trimmed();
+    // A name with control characters would break the settings file's lines (and the terminal).
+    if (printable(chosen) != chosen) {
+        ctx.say(QStringLiteral("no port %1: a port name holds no control characters").arg(printable(chosen)));
+        return ExitRefused;
+    }
     const PortChoice choice = resolvePort(chosen);
     if (choice.numbered) {
         // A port number keeps its meaning for every version of the program.
@@ -39,18 +46,27 @@ int runPort(Context& ctx)
         settings.comPortName.clear();
     } else {
         // A device path has no number: it goes under its own key, comPort stays.
-        const bool exists =
-            QFileInfo::exists(chosen) ||
-            (!chosen.contains(QLatin1Char('/')) && QFileInfo::exists(QStringLiteral("/dev/") + chosen));
-        if (!exists) {
+        const QFileInfo device(QFileInfo::exists(chosen) || chosen.contains(QLatin1Char('/'))
+                                   ? chosen
+                                   : QStringLiteral("/dev/") + chosen);
+        if (!device.exists()) {
             ctx.say(QStringLiteral("no port %1: no such device").arg(chosen));
+            return ExitRefused;
+        }
+        // A serial port is a device: a file or a folder would never answer.
+        if (device.isFile() || device.isDir()) {
+            ctx.say(QStringLiteral("no port %1: %2, not a device")
+                        .arg(chosen,
+                             device.isDir() ? QStringLiteral("a folder") : QStringLiteral("a regular file")));
             return ExitRefused;
         }
         settings.comPortName = chosen;
     }
-    if (!settings.saveComPort(ctx.app.settingsPath())) {
+    QString reason;
+    if (!settings.saveComPort(ctx.app.settingsPath(), &reason)) {
         ctx.app.messenger.ask(TextId::FileError);
-        ctx.sayAbout(ctx.app.settingsPath(), writeProblem(ctx.app.settingsPath()));
+        const QString problem = writeProblem(ctx.app.settingsPath());
+        ctx.sayAbout(ctx.app.settingsPath(), reason.isEmpty() ? problem : reason);
         return ExitRefused;
     }
     ctx.out << "radio port: " << kept() << Qt::endl;

@@ -24,7 +24,7 @@ int runPrint(Context& ctx)
     if (language != QLatin1String("en") && language != QLatin1String("zh"))
         return ctx.usageError(QStringLiteral("--language takes en or zh, not %1").arg(language));
     const QString path = QFileInfo(ctx.args.value(0)).absoluteFilePath();
-    if (sameFile(output, path) || sameFile(output, datafile::channelFileName(path)))
+    if (overwritesInput({output}, datafile::savedFiles(path)))
         return ctx.usageError(QStringLiteral("the output %1 would overwrite the input").arg(output));
     // Laying out text needs the fonts of a graphical application; main() makes one for this command.
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {

@@ -172,6 +172,10 @@ int runSet(Context& ctx)
             return ctx.usageError(QStringLiteral("--channel must be a channel number 1 to 40"));
     }
 
+    // Saving in place is the default; another pair must not end at the input's files.
+    if (!sameFile(output, input) &&
+        overwritesInput(datafile::savedFiles(output), datafile::savedFiles(input)))
+        return ctx.usageError(QStringLiteral("the output %1 would overwrite the input").arg(output));
     ctx.loadVersions();
     if (!checkDataOutput(ctx, output)) return ExitRefused;
     if (!loadDataFile(ctx, input)) return ExitRefused;

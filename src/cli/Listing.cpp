@@ -56,7 +56,7 @@ QString channelFrequency(const ChannelRecord& ch, int m, int b)
     bool digitsOnly = !trimmed.isEmpty();
     for (QChar c : trimmed)
         digitsOnly = digitsOnly && c.isDigit();
-    if (!digitsOnly) return QStringLiteral("?") + trimmed;
+    if (!digitsOnly) return QStringLiteral("?") + printable(trimmed);
     return freq::shownFrequency(trimmed, m, b, freq::parseRange(freq::rangeTextFor(m)).low);
 }
 
@@ -242,10 +242,12 @@ void printImage(QTextStream& out, const RadioImage& image, const QString& fileNa
     const RadioDataRecord& d = image.work;
     const ModelBlock& mb = d.model;
     if (!fileName.isEmpty()) out << "Data file:     " << QDir::toNativeSeparators(fileName) << '\n';
-    out << "Model:         " << modelDisplayName(image.modelCode) << " (model code " << image.modelCode
-        << ", model number " << mb.modelNumber << ", model letter " << QChar(ushort(mb.modelLetter)) << ")\n";
-    out << "Data version:  " << mb.dataVersion.text() << ", tag " << image.versionTag << ", created "
-        << mb.creationDate.text() << '\n';
+    // What the file holds is shown with its control characters escaped.
+    out << "Model:         " << printable(modelDisplayName(image.modelCode)) << " (model code "
+        << printable(image.modelCode) << ", model number " << mb.modelNumber << ", model letter "
+        << printable(QChar(ushort(mb.modelLetter))) << ")\n";
+    out << "Data version:  " << printable(mb.dataVersion.text()) << ", tag " << printable(image.versionTag)
+        << ", created " << printable(mb.creationDate.text()) << '\n';
     const int current = d.rangeMode;
     out << "Range family:  " << current << " \"" << familyName(current) << "\" "
         << freq::rangeTextFor(current) << " (default range family " << mb.defaultRange << ")\n";

@@ -1,9 +1,11 @@
 #include "cli/Problems.h"
 
 #include "cli/Listing.h"
+#include "data/FileWrite.h"
 #include "data/FreqRules.h"
 #include "data/RadioData.h"
 #include "data/VersionTable.h"
+#include "texts/Texts.h"
 
 #include <QDir>
 #include <QFile>
@@ -32,6 +34,8 @@ QString readProblem(const QString& path)
     const QFileInfo info(path);
     if (!info.exists()) return systemReason(ENOENT);
     if (info.isDir()) return systemReason(EISDIR);
+    // Opening a FIFO would wait for a writer without end.
+    if (!info.isFile()) return filewrite::refusal(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return file.errorString();
     return {};
@@ -39,11 +43,12 @@ QString readProblem(const QString& path)
 
 QString writeProblem(const QString& path)
 {
-    const QFileInfo info(path);
+    // Through a link the file written is its target, in the target's folder.
+    const QFileInfo info(filewrite::resolved(path));
     const QFileInfo folder(info.absolutePath());
     if (!folder.exists()) return QStringLiteral("the folder %1 does not exist").arg(folder.filePath());
     if (!folder.isDir()) return QStringLiteral("%1 is not a folder").arg(folder.filePath());
-    if (info.isDir()) return systemReason(EISDIR);
+    if (const QString refusal = filewrite::refusal(path); !refusal.isEmpty()) return refusal;
     // Files are written beside their target and renamed over it: the folder must take new files.
     if (::access(QFile::encodeName(folder.filePath()).constData(), W_OK | X_OK) != 0)
         return QStringLiteral("the folder %1: %2").arg(folder.filePath(), systemReason(errno));
@@ -54,15 +59,27 @@ QString writeProblem(const QString& path)
 
 bool sameFile(const QString& a, const QString& b)
 {
-    const QFileInfo x(a), y(b);
-    if (x.exists() && y.exists()) return x.canonicalFilePath() == y.canonicalFilePath();
-    return QDir::cleanPath(x.absoluteFilePath()) == QDir::cleanPath(y.absoluteFilePath());
+    return filewrite::resolved(a) == filewrite::resolved(b);
+}
+
+bool overwritesInput(const QStringList& written, const QStringList& read)
+{
+    for (const QString& w : written)
+        for (const QString& r : read)
+            if (sameFile(w, r)) return true;
+    return false;
 }
 
 QString refusalDetail(const QString& path, datafile::LoadStatus status)
 {
     using datafile::LoadStatus;
     if (status == LoadStatus::Ok || status == LoadStatus::Incompatible) return {};
+    if (status == LoadStatus::Interrupted) {
+        const QString mark = datafile::savingMarkName(filewrite::resolved(path));
+        return QStringLiteral("%1 was left by the interrupted save; when 'mx806 show' lists the channels you "
+                              "expect, remove it")
+            .arg(mark);
+    }
     if (const QString problem = readProblem(path); !problem.isEmpty()) return problem;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return file.errorString();
@@ -71,11 +88,8 @@ QString refusalDetail(const QString& path, datafile::LoadStatus status)
         return QStringLiteral("%1 bytes; a data file holds exactly %2").arg(size).arg(datafile::DataFileSize);
     const QByteArray head = file.read(datafile::DataFileSize);
     if (status == LoadStatus::UnknownVersion) {
-        QString shown;
-        for (char c : head.left(4))
-            shown += c >= 0x20 && c < 0x7F ? QChar::fromLatin1(c) : QChar(u'?');
         return QStringLiteral("not a data file: it begins with \"%1\", not a version tag such as V100")
-            .arg(shown);
+            .arg(printable(QString::fromLatin1(head.left(4))));
     }
     if (head.size() == datafile::DataFileSize) {
         const RadioDataRecord record = datafile::decodeRecord(head);
@@ -123,7 +137,7 @@ QString handoverHint(const VersionTable& versions, const QString& installRoot, c
 ChannelShortfall channelShortfall(const QString& path, const RadioImage& image)
 {
     ChannelShortfall s;
-    s.channelFile = datafile::channelFileName(path);
+    s.channelFile = datafile::channelFileName(filewrite::resolved(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return s;
     const QByteArray head = file.read(datafile::DataFileSize);
@@ -179,7 +193,7 @@ QStringList frequencyWarnings(const RadioImage& image)
                 const QString shown =
                     freq::isNumeric(stored)
                         ? QString(freq::textFromStored(stored, 0.0) + QStringLiteral(" MHz"))
-                        : QString(QLatin1Char('"') + stored + QLatin1Char('"'));
+                        : QString(QLatin1Char('"') + printable(stored) + QLatin1Char('"'));
                 lines.append(QStringLiteral("range %1 (\"%2\"), band %3, channel %4: %5 %6")
                                  .arg(m)
                                  .arg(familyName(m), freq::bandName(b, m))

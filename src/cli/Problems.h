@@ -16,13 +16,15 @@ namespace mx::cli {
 // port or radio, and why.
 
 // Why path cannot be opened for reading ("No such file or directory", "Is a
-// directory", "Permission denied"); empty when it can.
+// directory", "Permission denied", a device or FIFO); empty when it can.
 QString readProblem(const QString& path);
 // Why path cannot be created or replaced (its folder missing or not writable,
-// the path a folder, the file write-protected); empty when it can.
+// the path a folder, a device or a FIFO, the file write-protected); empty when it can.
 QString writeProblem(const QString& path);
-// Two names of the same file (the one may not exist yet).
+// Two names of the same file, through links (the one may not exist yet).
 bool sameFile(const QString& a, const QString& b);
+// Whether a file to be written is one of the files read.
+bool overwritesInput(const QStringList& written, const QStringList& read);
 
 // Why a data file was refused, as one line after the program's own message
 // ("12 bytes; a data file holds exactly 1226", "channel count of range 0

@@ -15,7 +15,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -338,11 +337,8 @@ int prepareTransfer(Context& ctx, QString& device)
         if (!settings.comPortName.trimmed().isEmpty())
             choice.device = settings.comPortName.trimmed();
         else if (settings.comPort <= 0)
-            choice.problem =
-                QStringLiteral("no port chosen (comPort is %1 in %2): give --port DEV or keep one "
-                               "with 'mx806 port DEV'")
-                    .arg(settings.comPort)
-                    .arg(ctx.app.settingsPath());
+            choice.problem = noPortChosen(ctx) + QStringLiteral(": give --port DEV or keep one with "
+                                                                "'mx806 port DEV'");
         else
             choice = resolvePort(QString::number(settings.comPort));
     }
@@ -382,9 +378,11 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
     }
     Session session(*port, app.image, app.versions, app.messenger);
 
+    int radio = 1; // the radio being written or checked
     if (kind != TransferKind::Info) {
         QObject::connect(&session, &Session::progress, [&](int percent) { progress.show(percent); });
         QObject::connect(&session, &Session::radioChanged, [&](int number) {
+            radio = number;
             progress.endLine();
             if (!ctx.quiet()) ctx.say(QStringLiteral("radio %1 of %2").arg(number).arg(radios));
             progress.setLabel(QStringLiteral("write radio %1").arg(number));
@@ -392,7 +390,7 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
         QObject::connect(&session, &Session::verifyingRadio, [&](bool verifying) {
             if (!verifying) return;
             progress.endLine();
-            progress.setLabel(QStringLiteral("verify radio %1").arg(session.radiosWritten() + 1));
+            progress.setLabel(QStringLiteral("verify radio %1").arg(radio));
         });
         QObject::connect(&session, &Session::radioVerified, [&](int number) {
             progress.endLine();
@@ -523,10 +521,21 @@ int runTransfer(Context& ctx, TransferKind kind, const QString& device, int radi
     return exitFor(outcome);
 }
 
-bool loadDataFile(Context& ctx, const QString& path)
+QString noPortChosen(Context& ctx)
+{
+    const Settings& settings = ctx.app.settings;
+    const QString kept =
+        settings.comPortText.isEmpty() ? QString::number(settings.comPort) : printable(settings.comPortText);
+    const bool number = kept == QLatin1String("0");
+    return QStringLiteral("no port chosen (comPort is %1 in %2%3)")
+        .arg(kept, ctx.app.settingsPath(),
+             number ? QString() : QStringLiteral("; ports are numbered 1 to %1").arg(Settings::MaxComPort));
+}
+
+bool loadDataFile(Context& ctx, const QString& path, datafile::Unfinished unfinished)
 {
     const datafile::LoadStatus status =
-        datafile::loadDataFile(ctx.app.image, path, ctx.app.versions, ctx.app.messenger);
+        datafile::loadDataFile(ctx.app.image, path, ctx.app.versions, ctx.app.messenger, nullptr, unfinished);
     if (status == datafile::LoadStatus::Ok) return true;
     if (status == datafile::LoadStatus::Incompatible) {
         QFile file(path);
@@ -587,7 +596,9 @@ bool checkOutput(Context& ctx, const QString& path)
 
 bool checkDataOutput(Context& ctx, const QString& path)
 {
-    return checkOutput(ctx, path) && checkOutput(ctx, datafile::channelFileName(path));
+    for (const QString& file : datafile::savedFiles(path))
+        if (!checkOutput(ctx, file)) return false;
+    return true;
 }
 
 int saveDataOutput(Context& ctx, RadioImage& image, const QString& path)
@@ -600,10 +611,10 @@ int saveDataOutput(Context& ctx, RadioImage& image, const QString& path)
 
 int writeOutput(Context& ctx, const QString& path, const QByteArray& bytes)
 {
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && writeComplete(file, bytes) && file.commit()) return ExitOk;
+    QString reason;
+    if (filewrite::writeFile(path, bytes, &reason)) return ExitOk;
     ctx.app.messenger.ask(TextId::FileError);
-    ctx.sayAbout(path, file.errorString());
+    ctx.sayAbout(path, reason);
     return ExitRefused;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli/Cli.h"
+#include "data/DataFile.h"
 
 namespace mx {
 struct RadioIdentity;
@@ -56,8 +57,13 @@ void backUp(Context& ctx, const QString& kind);
 int verifyWrite(Context& ctx, const QString& device);
 
 // Loads a data file into the image; false when it is refused, after the
-// program's message and a line naming the file and the reason.
-bool loadDataFile(Context& ctx, const QString& path);
+// program's message and a line naming the file and the reason. A pair whose
+// last save was interrupted is used after a warning, or refused.
+bool loadDataFile(Context& ctx, const QString& path,
+                  datafile::Unfinished unfinished = datafile::Unfinished::Warn);
+
+// "no port chosen (comPort is abc in FILE; ports are numbered 1 to 255)".
+QString noPortChosen(Context& ctx);
 
 // After loadDataFile: the channels the data file counts but its channel file
 // did not hold. With refuse (write, multi-write) such a file is refused (false);
@@ -73,7 +79,7 @@ void warnRenumbering(Context& ctx);
 // An output file that cannot be written is refused before any work: false after
 // saying why.
 bool checkOutput(Context& ctx, const QString& path);
-// checkOutput for a data file and its channel file.
+// checkOutput for the data file and the channel file a save to path replaces.
 bool checkDataOutput(Context& ctx, const QString& path);
 // Saves the image as a data file pair: ExitOk, or ExitRefused after saying why.
 int saveDataOutput(Context& ctx, RadioImage& image, const QString& path);

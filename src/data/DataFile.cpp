@@ -437,7 +437,9 @@ bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, 
         if (lock.error() == QLockFile::LockFailedError)
             return fail(QStringLiteral("another program is saving it (%1)").arg(lockFileName(dataPath)));
         if (!QFileInfo(dataPath).absoluteDir().exists()) return fail(systemText(ENOENT));
-        return fail(lockFileName(dataPath) + QStringLiteral(": ") + systemText(EACCES));
+        // Other than rights, a lock file fails to be made when its few bytes find no room.
+        return fail(lockFileName(dataPath) + QStringLiteral(": ") +
+                    systemText(lock.error() == QLockFile::PermissionError ? EACCES : ENOSPC));
     }
     for (const QString& target : files)
         filewrite::removeLeftovers(target);

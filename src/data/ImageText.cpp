@@ -103,6 +103,18 @@ OptionResult setOption(RadioImage& image, const QString& name, const QString& va
     }
     OptFeatRecord rec = image.work.optFeat;
     const QString typed = value.trimmed();
+    // The window's box takes digits and a point only: anything else is no value at all.
+    bool number = false;
+    freq::toDouble(typed, &number);
+    if ((f->kind == Kind::Tenths || f->kind == Kind::RepOffset) && !number) {
+        const bool tenths = f->kind == Kind::Tenths;
+        if (message)
+            *message = text(ToolText::NotANumber, language)
+                           .arg(printable(typed), QLatin1String(f->name),
+                                tenths ? optionrules::tenths(f->low) : QString::number(f->low),
+                                tenths ? optionrules::tenths(f->high) : QString::number(f->high));
+        return OptionResult::NotOffered;
+    }
     switch (f->kind) {
     case Kind::Check:
     case Kind::Number:
@@ -114,8 +126,9 @@ OptionResult setOption(RadioImage& image, const QString& name, const QString& va
             if (typed.compare(items[k], Qt::CaseInsensitive) == 0) index = k;
         if (index < 0) {
             if (message)
-                *message = text(ToolText::NotOffered, language)
-                               .arg(typed, QLatin1String(f->name), items.join(QStringLiteral(", ")));
+                *message =
+                    text(ToolText::NotOffered, language)
+                        .arg(printable(typed), QLatin1String(f->name), items.join(QStringLiteral(", ")));
             return OptionResult::NotOffered;
         }
         rec[f->word] = optionrules::valueOf(*f, index, items);
@@ -161,12 +174,14 @@ QList<Entry> describe(const RadioImage& image)
             add(bandPath + QStringList{QStringLiteral("workChannel")},
                 where + QStringLiteral(" work channel"), QString::number(rec.optFeat.workChannel(m, b)));
             const int count = qBound(0, int(rec.count(m, b)), SlotCount);
+            QHash<int, int> seen; // a number held twice: its second channel is "5#2"
             for (int i = 1; i <= count; ++i) {
                 const ChannelRecord& ch = image.workChannels.at(m, i, b);
-                const QStringList path =
-                    bandPath + QStringList{QStringLiteral("channels"), QString::number(ch.chNo)};
-                const QString label =
-                    where + QStringLiteral(" channel ") + QString::number(ch.chNo) + QLatin1Char(' ');
+                const int k = ++seen[ch.chNo];
+                const QString number =
+                    QString::number(ch.chNo) + (k > 1 ? QStringLiteral("#%1").arg(k) : QString());
+                const QStringList path = bandPath + QStringList{QStringLiteral("channels"), number};
+                const QString label = where + QStringLiteral(" channel ") + number + QLatin1Char(' ');
                 add(path + QStringList{QStringLiteral("slot")}, label + QStringLiteral("slot"),
                     QString::number(i));
                 add(path + QStringList{QStringLiteral("inUse")}, label + QStringLiteral("in use"),

@@ -41,6 +41,7 @@ constexpr TextPair Texts[] = {
     {"%1 does not exist. Keep it as the port all the same (an adapter not plugged in yet)?",
      "%1 不存在。仍然使用此端口吗（例如适配器尚未插入）？"},
     {"%1 is not a serial device. Keep it as the port all the same?", "%1 不是串行设备。仍然使用此端口吗？"},
+    {"No port", "无端口"},
 };
 static_assert(std::size(Texts) == std::size_t(MainText::Count), "main window texts out of step");
 

@@ -39,6 +39,7 @@ enum class MainText {
     ChannelsImported,  // "%1 channels imported from %2"
     PortPathMissing,   // port dialog: a typed path that does not exist (%1)
     PortPathNotSerial, // port dialog: a typed path that is no serial device (%1)
+    NoPort,            // the status bar's port panel when no port is chosen
     Count
 };
 

@@ -33,8 +33,11 @@ constexpr TextPair Table[] = {
     {"The last channel of a range family's enabled bands cannot be deleted.",
      "不能删除频段模式有效组中的最后一个信道。"},
     {"Roger and BUSY cannot be chosen while Public is ON.", "公共信道为开时不能设置Roger和BUSY。"},
+    {"The channel list is larger than %1 MiB: no radio holds that many channels.",
+     "信道列表大于%1 MiB：没有对讲机能容纳这么多信道。"},
+    {"\"%1\" is not a number: %2 takes %3 to %4.", "“%1”不是数字：%2的取值为%3到%4。"},
 };
-static_assert(std::size(Table) == int(ToolText::PublicLocks) + 1);
+static_assert(std::size(Table) == int(ToolText::NotANumber) + 1);
 
 } // namespace
 

@@ -29,6 +29,8 @@ enum class ToolText {
     NothingChanged,      // "Nothing changed."
     LastChannelKept,     // "The last channel of a range family's enabled bands cannot be deleted."
     PublicLocks,         // "Roger and BUSY cannot be chosen while Public is ON."
+    CsvTooLarge,         // "The channel list is larger than %1 MiB: no radio holds that many channels."
+    NotANumber,          // "\"%1\" is not a number: %2 takes %3 to %4."
 };
 
 QString text(ToolText id, int language);

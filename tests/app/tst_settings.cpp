@@ -63,12 +63,16 @@ private Q_SLOTS:
             << usual(1, 3, 2, 1, 1) << 2 << QList<int>{3, 2, 1, 2} << usual(0, 3, 2, 1, 2);
         QTest::newRow("first run on an English system")
             << usual(-1, 1, 0, 0, 2) << 1 << QList<int>{1, 0, 0, 1} << usual(0, 1, 0, 0, 1);
-        QTest::newRow("garbage and numbers beyond a word keep the initial values")
+        // A port beyond 255 is no port at all (never COM1) and stays in the file as the user wrote it.
+        QTest::newRow("garbage keeps the initial values, port 256 is none")
             << QByteArray(
-                   "[language]\nIsFirstRun=0\ncomPort=70000\nHandshaking=x\nStopBit=1.5\nCurrentLanguage=\n")
-            << 2 << QList<int>{1, 0, 0, 2}
+                   "[language]\nIsFirstRun=0\ncomPort=256\nHandshaking=x\nStopBit=1.5\nCurrentLanguage=\n")
+            << 2 << QList<int>{0, 0, 0, 2}
             << QByteArray(
-                   "[language]\nIsFirstRun=0\ncomPort=1\nHandshaking=x\nStopBit=1.5\nCurrentLanguage=2\n");
+                   "[language]\nIsFirstRun=0\ncomPort=256\nHandshaking=x\nStopBit=1.5\nCurrentLanguage=2\n");
+        QTest::newRow("port 255") << QByteArray("[language]\nIsFirstRun=0\ncomPort=255\n") << 1
+                                  << QList<int>{255, 0, 0, 1}
+                                  << QByteArray("[language]\nIsFirstRun=0\ncomPort=255\nCurrentLanguage=1\n");
         QTest::newRow("missing IsFirstRun is a first run")
             << QByteArray("[language]\r\ncomPort=2\r\nCurrentLanguage=1\r\n") << 2 << QList<int>{2, 0, 0, 2}
             << QByteArray("[language]\r\ncomPort=2\r\nCurrentLanguage=2\r\nIsFirstRun=0\r\n");

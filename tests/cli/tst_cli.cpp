@@ -9,6 +9,9 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
 using namespace mx;
 
 namespace {
@@ -85,6 +88,41 @@ private Q_SLOTS:
         // The first channel of 10M band A numbered 2: the radio gives it number 1.
         const QString gap = copyTemplate(m_dir, QStringLiteral("gap"), same);
         if (QFile fre(datafile::channelFileName(gap)); fre.open(QIODevice::ReadWrite)) fre.write("\x02", 1);
+        // What never ends or never answers: a FIFO as data file, channel file, channel list,
+        // Version.ini and output; a device (its own node as root, else a FIFO) and a link to one as output.
+        const QString fifo = m_dir.filePath(QStringLiteral("fifo"));
+        mkfifo(QFile::encodeName(fifo).constData(), 0600);
+        const QString fifoDat = m_dir.filePath(QStringLiteral("fifo.dat"));
+        const QString fifoPdf = m_dir.filePath(QStringLiteral("fifo.pdf"));
+        for (const QString& f : {fifoDat, fifoPdf})
+            mkfifo(QFile::encodeName(f).constData(), 0600);
+        const QString fifoFre = copyTemplate(m_dir, QStringLiteral("fifofre"), same);
+        QFile::remove(datafile::channelFileName(fifoFre));
+        QFile::link(fifo, datafile::channelFileName(fifoFre));
+        const QString device = m_dir.filePath(QStringLiteral("fakenull"));
+        if (mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            mkfifo(QFile::encodeName(device).constData(), 0600);
+        const QString deviceLink = m_dir.filePath(QStringLiteral("null.bin"));
+        QFile::link(device, deviceLink);
+        const QString fifoRoot = m_dir.filePath(QStringLiteral("fiforoot"));
+        QDir().mkpath(fifoRoot);
+        QFile::link(fifo, fifoRoot + QStringLiteral("/Version.ini"));
+        // A pair whose last save was interrupted between its two files.
+        const QString interrupted = copyTemplate(m_dir, QStringLiteral("interrupted"), same);
+        e2e::writeAll(interrupted + QStringLiteral(".saving"), "x");
+        // Settings: a port number beyond 255; a settings file that is a folder, a FIFO, 3 MiB of binary.
+        const QString badPortRoot = m_dir.filePath(QStringLiteral("badport"));
+        e2e::makeRoot(badPortRoot, "[language]\r\nIsFirstRun=0\r\ncomPort=999999\r\n");
+        QStringList badSettings;
+        for (const char* kind : {"folder", "fifo", "binary"}) {
+            const QString root = m_dir.filePath(QStringLiteral("settings-") + QLatin1String(kind));
+            e2e::makeRoot(root, QByteArray(kind == QByteArrayView("binary") ? 3 << 20 : 0, '\xff'));
+            const QString ini = root + QStringLiteral("/language/mysetup.ini");
+            if (kind != QByteArrayView("binary")) QFile::remove(ini);
+            if (kind == QByteArrayView("folder")) QDir().mkpath(ini);
+            if (kind == QByteArrayView("fifo")) mkfifo(QFile::encodeName(ini).constData(), 0600);
+            badSettings << root;
+        }
         const QString emptyRoot = m_dir.filePath(QStringLiteral("emptyroot"));
         const QString noPortRoot = m_dir.filePath(QStringLiteral("noport"));
         const QString distRoot = qEnvironmentVariable("MX_DIST_DIR");
@@ -211,6 +249,45 @@ private Q_SLOTS:
             << QStringList{"--root", emptyRoot, "port", "999"} << 2 << "no port 999: ";
         QTest::newRow("port device missing") << QStringList{"--root", emptyRoot, "port", "/dev/mx-none"} << 2
                                              << "no port /dev/mx-none: no such device";
+        QTest::newRow("port a regular file")
+            << QStringList{"--root", emptyRoot, "port", good} << 2 << "a regular file, not a device";
+        QTest::newRow("port with control characters")
+            << QStringList{"--root", emptyRoot, "port", "/dev/tty\x1b[2J"} << 2
+            << "no port /dev/tty\\x1B[2J: a port name holds no control characters";
+        QTest::newRow("comPort beyond 255") << QStringList{"--root", badPortRoot, "info"} << 3
+                                            << "no port chosen (comPort is 999999 in " + badPortRoot +
+                                                   "/language/mysetup.ini; ports are numbered 1 to 255)";
+        QTest::newRow("settings file a folder") << QStringList{"--root", badSettings[0], "port", "/dev/null"}
+                                                << 2 << "mysetup.ini: Is a directory";
+        QTest::newRow("settings file a FIFO") << QStringList{"--root", badSettings[1], "port", "/dev/null"}
+                                              << 2 << "mysetup.ini: a device or FIFO, not a regular file";
+        QTest::newRow("settings file binary") << QStringList{"--root", badSettings[2], "port", "/dev/null"}
+                                              << 2 << "mysetup.ini: larger than 2 MiB: not a settings file";
+        // Never waits on a FIFO, never replaces a device.
+        QTest::newRow("data file a FIFO")
+            << QStringList{"show", fifoDat} << 2 << "fifo.dat: a device or FIFO, not a regular file";
+        QTest::newRow("channel file a FIFO")
+            << QStringList{"show", fifoFre} << 0
+            << "fifofre.fre: a device or FIFO, not a regular file; 323 of the 323 channels";
+        QTest::newRow("Version.ini a FIFO")
+            << QStringList{"--root", fifoRoot, "show", good} << 2 << "Version.ini: a device or FIFO";
+        QTest::newRow("channel list a device")
+            << QStringList{"import", good, "/dev/zero", "-o", m_dir.filePath("zero.dat")} << 2
+            << "/dev/zero: a device or FIFO, not a regular file";
+        QTest::newRow("export into a device") << QStringList{"export", good, "-o", device} << 2
+                                              << "fakenull: a device or FIFO, not a regular file";
+        QTest::newRow("encode into a link to a device")
+            << QStringList{"encode", good, "-o", deviceLink} << 2 << "a device or FIFO, not a regular file";
+        QTest::newRow("print into a FIFO") << QStringList{"print", good, "-o", fifoPdf} << 2
+                                           << "fifo.pdf: a device or FIFO, not a regular file";
+        // The pair of an interrupted save: shown with a warning, never written into a radio.
+        QTest::newRow("show an interrupted save")
+            << QStringList{"show", interrupted} << 0
+            << "The last save of \"interrupted.dat\" was interrupted: its channel file may not belong to it";
+        QTest::newRow("write an interrupted save")
+            << QStringList{"write", "--port", "/dev/null", interrupted} << 2
+            << "interrupted.dat.saving was left by the interrupted save; when 'mx806 show' lists the "
+               "channels you expect, remove it";
     }
     void exitStatus()
     {
@@ -228,6 +305,73 @@ private Q_SLOTS:
             QVERIFY(!r.out.isEmpty() || args.first() == QLatin1String("encode"));
         else
             QVERIFY2(!r.out.contains("Band "), "no listing for a refused file");
+    }
+
+    // Through a link the channel file goes beside the link's target; no output may end at an input.
+    void outputsThroughLinks()
+    {
+        const auto same = [](QByteArray&) {};
+        const QString a = copyTemplate(m_dir, QStringLiteral("linka"), same),
+                      b = copyTemplate(m_dir, QStringLiteral("linkb"), same);
+        const QByteArray aBytes = e2e::readAll(a), aChannels = e2e::readAll(datafile::channelFileName(a));
+        const QString viaLink = m_dir.filePath(QStringLiteral("L.dat"));
+        QVERIFY(QFile::link(b, viaLink));
+        const QStringList monSetting9{"--option", "MonSetting=9"};
+        e2e::Result r = e2e::runMx806(QStringList{"set", a, "-o", viaLink} + monSetting9);
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        QCOMPARE(e2e::readAll(b).mid(590 + 124, 2), QByteArray("\x09\x00", 2)); // MonSetting's word
+        QCOMPARE(e2e::readAll(datafile::channelFileName(b)), aChannels);
+        QVERIFY(!QFileInfo::exists(datafile::channelFileName(viaLink)));
+
+        // M.fre links to the input: saving M.dat would write channel records over it.
+        QVERIFY(QFile::link(a, m_dir.filePath(QStringLiteral("M.fre"))));
+        r = e2e::runMx806(QStringList{"set", a, "-o", m_dir.filePath(QStringLiteral("M.dat"))} + monSetting9);
+        QCOMPARE(r.exitCode, 1);
+        QVERIFY2(r.err.contains("would overwrite the input"), r.err.constData());
+        QCOMPARE(e2e::readAll(a), aBytes);
+    }
+
+    // A disk that is full as the system reports it (a full file system of its own, mounted
+    // where only this run sees it): the message names the cause and the old files stay.
+    void fullDisk_data()
+    {
+        QTest::addColumn<QStringList>("args"); // OUT stands for the full disk's folder
+        QTest::newRow("export") << QStringList{"export", "GOOD", "-o", "OUT/out.csv"};
+        QTest::newRow("encode") << QStringList{"encode", "GOOD", "-o", "OUT/out.bin"};
+        QTest::newRow("set") << QStringList{"set", "GOOD", "-o", "OUT/out.dat", "--option", "MonSetting=9"};
+    }
+    void fullDisk()
+    {
+        QFETCH(QStringList, args);
+        if (QProcess::execute(QStringLiteral("unshare"), {"-rm", "true"}) != 0)
+            QSKIP("no mount namespace of its own here (unshare -rm)");
+        const QString good =
+            copyTemplate(m_dir, QStringLiteral("full-") + QTest::currentDataTag(), [](QByteArray&) {});
+        const QString full = m_dir.filePath(QStringLiteral("full"));
+        QVERIFY(QDir().mkpath(full));
+        args.replaceInStrings(QStringLiteral("GOOD"), good).replaceInStrings(QStringLiteral("OUT"), full);
+        const char* script = R"sh(d=$1; shift
+mount -t tmpfs -o size=64k tmpfs "$d" || exit 99
+for f in out.csv out.bin out.dat out.fre; do printf old > "$d/$f"; done
+head -c 100000 /dev/zero > "$d/fill" 2>/dev/null
+"$@"; rc=$?
+for f in out.csv out.bin out.dat out.fre; do printf '%s=%s\n' $f "$(cat "$d/$f")"; done
+ls "$d"
+exit $rc)sh";
+        QProcess process;
+        process.start(QStringLiteral("unshare"),
+                      QStringList{"-rm", "sh", "-c", script, "sh", full,
+                                  QDir(e2e::binDir()).filePath(QStringLiteral("mx806"))} +
+                          args);
+        QVERIFY(process.waitForFinished(60000));
+        const QByteArray out = process.readAllStandardOutput(), err = process.readAllStandardError();
+        QCOMPARE(process.exitCode(), 2);
+        QVERIFY2(err.contains(QByteArray("file error.\nmx806: " + QFile::encodeName(full) + "/out.")),
+                 err.constData());
+        QVERIFY2(err.contains(": No space left on device\n"), err.constData());
+        QCOMPARE(out,
+                 QByteArray("out.csv=old\nout.bin=old\nout.dat=old\nout.fre=old\nfill\nout.bin\nout.csv\n"
+                            "out.dat\nout.fre\n"));
     }
 
     // The listing's layout; what the regional plans hold is tst_templates' part.

@@ -146,6 +146,9 @@ private Q_SLOTS:
         QCOMPARE(w.portPanel()->accessibleName(), QStringLiteral("Serial port: /dev/ttyUSB0"));
         w.setPortLister(listed, true);
         QCOMPARE(w.portPanel()->text(), QStringLiteral("COM1"));
+        p.app.settings.comPort = 0; // none chosen (or no port number in the settings): never COM0 or COM1
+        w.setPortLister(listed, true);
+        QCOMPARE(w.portPanel()->text(), QStringLiteral("No port"));
         // The toolbar hidden from its own context menu: View > Toolbar follows.
         w.findChild<QToolBar*>("tbToolBar")->hide();
         QVERIFY(!w.action("mnuViewToolbar")->isChecked());
