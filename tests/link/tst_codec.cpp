@@ -162,25 +162,39 @@ private Q_SLOTS:
         QTest::addColumn<int>("address");
         QTest::addColumn<int>("mask");
         QTest::addColumn<int>("expected"); // masked byte
-        // One row for each way a value sits in its byte.
-        QTest::newRow("current TV channel") << int(Opt::CurrentTVChannel) << 31 << 0x3D08 << 0xFF << 31;
-        QTest::newRow("SWRProtect 1") << int(Opt::SWRProtect) << 1 << 0x3F00 << 0x80 << 0x80;
-        QTest::newRow("SWRProtect 0") << int(Opt::SWRProtect) << 0 << 0x3F00 << 0x80 << 0x00;
-        QTest::newRow("ShowVSWRLaunch") << int(Opt::ShowVSWRLaunch) << 1 << 0x3F04 << 0xFF << 0x02;
-        QTest::newRow("Busy") << int(Opt::Busy) << 1 << 0x3F05 << 0x01 << 0x01;
-        QTest::newRow("HiCut") << int(Opt::HiCut) << 1 << 0x3F05 << 0x02 << 0x02;
-        QTest::newRow("REPOffsetKHz low") << int(Opt::REPOffsetKHz) << 1000 << 0x3F14 << 0xFF << 0xE8;
-        QTest::newRow("REPOffsetKHz high") << int(Opt::REPOffsetKHz) << 1000 << 0x3F15 << 0xFF << 0x03;
-        QTest::newRow("BacklightColor") << int(Opt::BacklightColor) << 7 << 0x3F50 << 0xFF << 7;
+        // Where every option field sits in radio memory, by hand.
+        auto row = [](const char* tag, int word, int value, int address, int mask, int expected) {
+            QTest::newRow(tag) << word << value << address << mask << expected;
+        };
+        row("RadioOption", Opt::RadioOption, 0x5A, 0x3D01, 0xFF, 0x5A);
+        row("CurrentTVChannel", Opt::CurrentTVChannel, 31, 0x3D08, 0xFF, 31);
+        const char* const bits[] = {"ShowSQLLevel", "ShowVOLLevel", "ShowMICLevel", "ExtensionBand",
+                                    "TVSignalHold", "BeepTone",     "ASQ"};
+        for (int bit = 0; bit < 7; ++bit)
+            row(bits[bit], Opt::ShowSQLLevel + bit, 1, 0x3F00, 0xFF, 1 << bit);
+        row("SWRProtect 1", Opt::SWRProtect, 1, 0x3F00, 0xFF, 0x80);
+        row("SWRProtect 0", Opt::SWRProtect, 0, 0x3F00, 0x80, 0x00);
+        row("MonSetting", Opt::MonSetting, 32, 0x3F01, 0xFF, 32);
+        row("TVSqlLevel", Opt::TVSqlLevel, 9, 0x3F02, 0xFF, 9);
+        row("TimeOutTimer", Opt::TimeOutTimer, 20, 0x3F03, 0xFF, 20);
+        row("ShowVSWRLaunch", Opt::ShowVSWRLaunch, 1, 0x3F04, 0xFF, 0x02);
+        row("Busy", Opt::Busy, 1, 0x3F05, 0x01, 0x01);
+        row("HiCut", Opt::HiCut, 1, 0x3F05, 0x02, 0x02);
+        row("RogerTone", Opt::RogerTone, 8, 0x3F06, 0xFF, 8);
+        row("BatteryMax", Opt::BatteryMax, 168, 0x3F08, 0xFF, 168);
+        row("BatteryMin", Opt::BatteryMin, 97, 0x3F09, 0xFF, 97);
+        row("SWRMax", Opt::SWRMax, 160, 0x3F0A, 0xFF, 160);
+        row("REPOffsetKHz low", Opt::REPOffsetKHz, 1000, 0x3F14, 0xFF, 0xE8);
+        row("REPOffsetKHz high", Opt::REPOffsetKHz, 1000, 0x3F15, 0xFF, 0x03);
+        row("BacklightColor", Opt::BacklightColor, 7, 0x3F50, 0xFF, 7);
+        row("BacklightBrightness", Opt::BacklightBrightness, 31, 0x3F51, 0xFF, 31);
+        row("BacklightLoopTime", Opt::BacklightLoopTime, 6, 0x3F52, 0xFF, 6);
         // Per band: one bit per band of a family; the work channel stored minus 1, none as the erased byte.
-        QTest::newRow("BandValid (1,3)") << Opt::BandValid + bandIndex(1, 3) << 1 << 0x3D03 << 0xFF << 0x04;
-        QTest::newRow("BandValid (1,8)") << Opt::BandValid + bandIndex(1, 8) << 1 << 0x3D03 << 0xFF << 0x80;
-        QTest::newRow("WorkChannel (0,1) 1")
-            << Opt::WorkChannel + bandIndex(0, 1) << 1 << 0x3D10 << 0xFF << 0;
-        QTest::newRow("WorkChannel (2,8) 40")
-            << Opt::WorkChannel + bandIndex(2, 8) << 40 << 0x3D37 << 0xFF << 39;
-        QTest::newRow("WorkChannel (1,2) none")
-            << Opt::WorkChannel + bandIndex(1, 2) << 0 << 0x3D21 << 0xFF << 0xFF;
+        row("BandValid (1,3)", Opt::BandValid + bandIndex(1, 3), 1, 0x3D03, 0xFF, 0x04);
+        row("BandValid (1,8)", Opt::BandValid + bandIndex(1, 8), 1, 0x3D03, 0xFF, 0x80);
+        row("WorkChannel (0,1) 1", Opt::WorkChannel + bandIndex(0, 1), 1, 0x3D10, 0xFF, 0);
+        row("WorkChannel (2,8) 40", Opt::WorkChannel + bandIndex(2, 8), 40, 0x3D37, 0xFF, 39);
+        row("WorkChannel (1,2) none", Opt::WorkChannel + bandIndex(1, 2), 0, 0x3D21, 0xFF, 0xFF);
     }
     void options()
     {
