@@ -60,8 +60,6 @@ private Q_SLOTS:
         const QString good = copyTemplate(m_dir, QStringLiteral("good"), same);
         const QString lowerTag =
             copyTemplate(m_dir, QStringLiteral("lowertag"), [](QByteArray& b) { b[0] = 'v'; });
-        const QString shortTag =
-            copyTemplate(m_dir, QStringLiteral("shorttag"), [](QByteArray& b) { b[3] = ' '; });
         const QString tooLong =
             copyTemplate(m_dir, QStringLiteral("toolong"), [](QByteArray& b) { b.append('\0'); });
         const QString other =
@@ -178,8 +176,6 @@ private Q_SLOTS:
         QTest::newRow("lower-case tag") << QStringList{"show", lowerTag} << 2
                                         << "Unknown version Of DataFile!\nmx806: " + lowerTag +
                                                ": not a data file: it begins with \"v100\"";
-        QTest::newRow("three-letter tag")
-            << QStringList{"show", shortTag} << 2 << "Unknown version Of DataFile!";
         QTest::newRow("1227 bytes") << QStringList{"show", tooLong} << 2
                                     << "Fail to start the software. This version does not exist.\nmx806: " +
                                            tooLong + ": 1227 bytes; a data file holds exactly 1226";

@@ -76,29 +76,6 @@ private Q_SLOTS:
         QVERIFY(image.work.toneTips[7] == ToneTipRecord{});
     }
 
-    // (The new-image template of family 0 by its name: initAllUsesNewImageTemplate.)
-    void templatePath_data()
-    {
-        QTest::addColumn<int>("family");
-        QTest::addColumn<QString>("modelCode");
-        QTest::addColumn<bool>("newImage");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("initialise, family 2") << 2 << "MX806" << false << "/opt/mx/V100/Init/2_MX806.dat";
-        QTest::newRow("code trimmed") << 1 << " MX806 " << true << "/opt/mx/V100/Init/1_MX806_New.dat";
-    }
-    void templatePath()
-    {
-        QFETCH(int, family);
-        QFETCH(bool, newImage);
-        QFETCH(QString, expected);
-        RadioImage image;
-        image.setRangeFamily(family);
-        QFETCH(QString, modelCode);
-        image.modelCode = modelCode;
-        QCOMPARE(defaults::templatePath(QStringLiteral("/opt/mx/V100"), image, newImage), expected);
-        QCOMPARE(defaults::templatePath(QStringLiteral("/opt/mx/V100/"), image, newImage), expected);
-    }
-
     void initAllUsesNewImageTemplate()
     {
         const QString programDir = m_dir.filePath(QStringLiteral("prog"));

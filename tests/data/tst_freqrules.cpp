@@ -198,32 +198,6 @@ private Q_SLOTS:
         if (message == OutOfRange) QCOMPARE(prompter.shown[0].icon, Icon::Exclamation);
     }
 
-    void bandNames_data()
-    {
-        QTest::addColumn<int>("number");
-        QTest::addColumn<int>("family");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("A") << 1 << 0 << "A";
-        QTest::newRow("L") << 12 << 1 << "L";
-        QTest::newRow("13 gives A") << 13 << 0 << "A";
-        QTest::newRow("0 gives A") << 0 << 1 << "A";
-        QTest::newRow("EU") << 1 << 2 << "EU";
-        QTest::newRow("NZ") << 8 << 2 << "NZ";
-        QTest::newRow("9 in family 2 gives EU") << 9 << 2 << "EU";
-    }
-    void bandNames()
-    {
-        QFETCH(int, number);
-        QFETCH(int, family);
-        QFETCH(QString, name);
-        QCOMPARE(freq::bandName(number, family), name);
-        if (number >= 1 && ((family == 2 && number <= 8) || (family != 2 && number <= 12)))
-            QCOMPARE(freq::bandNumber(name, family), number);
-        // A name of another family, or in other case, is unknown: band 1.
-        QCOMPARE(freq::bandNumber(name, family == 2 ? 0 : 2), 1);
-        QCOMPARE(freq::bandNumber(name.toLower(), family), 1);
-    }
-
     // The user's locale writes decimals with a comma: nothing changes.
     void commaLocaleGivesSameResults()
     {

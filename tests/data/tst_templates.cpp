@@ -84,19 +84,27 @@ private Q_SLOTS:
             records += n;
         QCOMPARE(readFile(templatePath(family, true, ".fre")).size(), records * datafile::ChannelRecordSize);
 
-        // Families other than the regional plans hold the built-in channels; options and tone tips are
-        // built-in.
-        RadioImage builtIn;
-        defaults::applyBuiltIn(builtIn, QDate(2016, 12, 5));
+        // Families other than the regional plans hold channel 1 of the default table in every band.
+        const char* const defaults[] = {"28015000", "28145000", "28115000", "28085000",
+                                        "28055000", "28025000", "28015000", "28145000"};
         for (int m = 0; m < (family == 2 ? 2 : 3); ++m) {
             for (int b = 1; b <= BandCount; ++b) {
                 QCOMPARE(int(image.work.count(m, b)), 1);
                 QCOMPARE(int(image.work.optFeat.bandValid(m, b)), 1);
-                QVERIFY(image.workChannels.at(m, 1, b) == builtIn.workChannels.at(m, 1, b));
+                const ChannelRecord& ch = image.workChannels.at(m, 1, b);
+                QCOMPARE((QList<int>{ch.chNo, ch.inUse, ch.publicFlag, ch.toneCode}),
+                         (QList<int>{1, 1, 1, 0}));
+                QCOMPARE(ch.rxFreq.text(), QLatin1String(defaults[b - 1]));
             }
         }
-        QVERIFY(image.work.toneTips == builtIn.work.toneTips);
-        QVERIFY(image.work.tvChannels == builtIn.work.tvChannels);
+        // The tone tips and TV channels of a new image.
+        const ToneTipRecord& tip1 = image.work.toneTips[0];
+        QCOMPARE((QList<int>{tip1.recycleTimes(), tip1.tone(1), tip1.length(1), tip1.tone(7), tip1.tone(8)}),
+                 (QList<int>{1, 210, 10, 210, 0}));
+        QCOMPARE(int(image.work.toneTips[3].tone(5)), 192);
+        QCOMPARE(int(image.work.toneTips[5].recycleTimes()), 0);
+        QVERIFY(image.work.tvChannels[0] == (TVChannelRecord{1, 155.0, 0, 1}));
+        QVERIFY(image.work.tvChannels[31] == (TVChannelRecord{0, 155.0, 0, 1}));
         QCOMPARE(int(image.work.optFeat[Opt::RadioOption]), 7);
         QCOMPARE(int(image.work.optFeat[Opt::BatteryMax]), 168);
     }

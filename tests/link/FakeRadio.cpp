@@ -1,13 +1,42 @@
 #include "FakeRadio.h"
 
-#include "link/Frames.h"
-
 #include <QStringList>
 #include <QTimer>
 
 #include <algorithm>
 
 using namespace mx;
+
+namespace {
+
+// The radio's side of the frames, written out here rather than taken from the program's frame code.
+const QByteArray Ack("\x06", 1);
+
+quint8 checksum(const QByteArray& frame)
+{
+    quint8 sum = 0;
+    for (int k = 1; k < 20; ++k)
+        sum = quint8(sum + quint8(frame[k]));
+    return sum;
+}
+
+// "W", AH, AL, 16, the 16 bytes, their checksum (AH to the last data byte, modulo 256), ACK.
+QByteArray blockFrame(int address, const QByteArray& memory)
+{
+    QByteArray frame("W");
+    frame += char(address >> 8);
+    frame += char(address & 0xFF);
+    frame += char(16);
+    frame += memory.mid(address, 16);
+    return frame + char(checksum(frame)) + Ack;
+}
+
+bool wellFormedWrite(const QByteArray& frame)
+{
+    return frame[3] == 16 && quint8(frame[20]) == checksum(frame) && frame[21] == Ack[0];
+}
+
+} // namespace
 
 FakeRadio::FakeRadio(QObject* parent) : RadioPort(parent), memory(0x4000, char(0xFF)) {}
 
@@ -75,15 +104,15 @@ void FakeRadio::send(const QByteArray& frame, int)
 {
     ++m_generation;
     Frame f{Kind::Other, -1, attached ? radioId : 0};
-    if (frame == frames::handshake())
+    if (frame == "PROGRAM")
         f.kind = Kind::Handshake;
-    else if (frame == frames::identificationRequest())
+    else if (frame == "\x02")
         f.kind = Kind::Ident;
-    else if (frame == frames::endFrame())
+    else if (frame == "END")
         f.kind = Kind::End;
-    else if (frame.size() == 4 && frame[0] == 'R')
+    else if (frame.size() == 4 && frame[0] == 'R' && frame[3] == 16)
         f.kind = Kind::Read;
-    else if (frame.size() == frames::DataFrameLength && frame[0] == 'W')
+    else if (frame.size() == 22 && frame[0] == 'W')
         f.kind = Kind::Write;
     if (f.kind == Kind::Read || f.kind == Kind::Write) f.address = quint8(frame[1]) * 256 + quint8(frame[2]);
     if (onFrame) onFrame(f);
@@ -91,25 +120,27 @@ void FakeRadio::send(const QByteArray& frame, int)
     frames.append(f);
     if (!m_open || !attached) return;
 
-    const auto ack = QByteArray(1, frames::Ack);
     switch (f.kind) {
     case Kind::Handshake:
         if (silentHandshakes.contains(count(Kind::Handshake))) return;
-        return reply(frames::handshakeReply());
-    case Kind::Ident:
+        return reply("HB\x06");
+    case Kind::Ident: {
         if (silentIdents.contains(count(Kind::Ident))) return;
-        return reply(frames::identificationReply(model, firmware, flags));
-    case Kind::Read: {
-        if (dropOnce.remove(f.address)) return;
-        if (strayAckOnce.remove(f.address)) return reply(ack);
-        return reply(frames::dataFrame(f.address, memory));
+        // "I", the model in 7 bytes, one unused, the firmware in 4, the feature flags, two unused.
+        QByteArray id =
+            "I" + model.leftJustified(7, '\0', true) + '\0' + firmware.leftJustified(4, '\0', true);
+        return reply(id + char(flags) + QByteArray(2, '\0'));
     }
+    case Kind::Read:
+        if (dropOnce.remove(f.address)) return;
+        if (strayAckOnce.remove(f.address)) return reply(Ack);
+        return reply(blockFrame(f.address, memory));
     case Kind::Write:
-        if (!frames::checksumMatches(frame) || dropOnce.remove(f.address)) return;
-        memory.replace(f.address, frames::BlockSize, frames::dataOf(frame));
-        return reply(ack);
+        if (!wellFormedWrite(frame) || dropOnce.remove(f.address)) return;
+        memory.replace(f.address, 16, frame.mid(4, 16));
+        return reply(Ack);
     case Kind::End:
-        if (answerEnd) reply(ack);
+        if (answerEnd) reply(Ack);
         return;
     case Kind::Other:
         return;

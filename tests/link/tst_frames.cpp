@@ -14,14 +14,6 @@ QByteArray hex(const QByteArray& text)
     return QByteArray::fromHex(text);
 }
 
-// A memory of 0xFF with `block` at address.
-QByteArray memoryWith(int address, const QByteArray& block)
-{
-    QByteArray memory(0x4000, char(0xFF));
-    memory.replace(address, block.size(), block);
-    return memory;
-}
-
 } // namespace
 
 class TestFrames : public QObject
@@ -36,8 +28,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("blockAddress");
         QTest::addColumn<Reply>("expected");
 
-        const QByteArray good =
-            frames::dataFrame(0x20, memoryWith(0x20, hex("000102030405060708090A0B0C0D0E0F")));
+        // "W", 0x0020, 16 bytes 00..0F, checksum 20 + 10 + 78 = A8, ACK.
+        const QByteArray good = hex("57 0020 10 000102030405060708090A0B0C0D0E0F A8 06");
         QByteArray offByOne = good, noTrailingAck = good, otherLen = good;
         offByOne[20] = char(offByOne[20] + 1);
         noTrailingAck[21] = 0x07;
@@ -55,7 +47,7 @@ private Q_SLOTS:
         QTest::newRow("16 bytes not starting with I") << QByteArray(16, 'J') << -16 << Reply::Ignored;
         QTest::newRow("data frame") << good << 0x20 << Reply::DataFrame;
         QTest::newRow("data frame for another block")
-            << frames::dataFrame(0x10, memoryWith(0, {})) << 0x20 << Reply::Ignored;
+            << hex("57 0010 10" + QByteArray(32, 'F') + "10 06") << 0x20 << Reply::Ignored;
         QTest::newRow("checksum off by one") << offByOne << 0x20 << Reply::Ignored;
         QTest::newRow("without trailing ACK") << noTrailingAck << 0x20 << Reply::Ignored;
         QTest::newRow("LEN not 16") << otherLen << 0x20 << Reply::Ignored;
