@@ -6,12 +6,14 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 #include <cstring>
 #include <functional>
 #include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 #include <tuple>
 #include <unistd.h>
 
@@ -101,10 +103,9 @@ class TestDataFile : public QObject
 
     QString path(const QString& name) const { return m_dir.filePath(name); }
 
-    // Saves the image in a child process that stops between the save's two
-    // renames: killed there (the signal it died of is returned), or waiting
-    // there until a byte is written to *release (its pid is returned).
-    static int saveInChild(RadioImage& image, const QString& file, bool kill, int* release = nullptr)
+    // Saves the image in a child process, which stops between the save's two
+    // renames; returns its pid once it is there. A byte written to release lets it go on.
+    static pid_t saveInChild(RadioImage& image, const QString& file, int& release)
     {
         int ready[2], go[2];
         if (::pipe(ready) != 0 || ::pipe(go) != 0) return -1;
@@ -113,26 +114,22 @@ class TestDataFile : public QObject
             datafile::setBetweenRenamesHook([&] {
                 char c = 0;
                 (void)!::write(ready[1], "r", 1);
-                if (kill) ::raise(SIGKILL);
                 (void)!::read(go[0], &c, 1);
             });
             TestPrompter prompter;
             Messenger messenger(prompter);
             ::_exit(datafile::saveDataFile(image, file, messenger) ? 0 : 1);
         }
-        ::close(ready[1]);
-        ::close(go[0]);
         char c = 0;
-        const bool stopped = ::read(ready[0], &c, 1) == 1;
-        ::close(ready[0]);
-        if (!kill) {
-            *release = go[1];
-            return stopped ? pid : -1;
-        }
-        ::close(go[1]);
+        release = go[1];
+        return ::read(ready[0], &c, 1) == 1 ? pid : -1;
+    }
+    // How a child ended: its exit status, or 100 and the signal that killed it.
+    static int ended(pid_t pid)
+    {
         int status = 0;
         ::waitpid(pid, &status, 0);
-        return stopped && WIFSIGNALED(status) ? WTERMSIG(status) : -1;
+        return WIFSIGNALED(status) ? 100 + WTERMSIG(status) : WEXITSTATUS(status);
     }
     datafile::LoadStatus load(RadioImage& image, const QString& file)
     {
@@ -548,7 +545,10 @@ private Q_SLOTS:
         const QByteArray oldData = readFile(file);
         image.deleteChannel(1, 0, 1);
         image.work.optFeat[Opt::MonSetting] = 9;
-        QCOMPARE(saveInChild(image, file, true), SIGKILL);
+        int release = -1;
+        const pid_t child = saveInChild(image, file, release);
+        ::kill(child, SIGKILL);
+        QCOMPARE(ended(child), 100 + SIGKILL);
         QCOMPARE(readFile(file), oldData);
         QCOMPARE(readFile(dir.filePath(QStringLiteral("pair.fre"))).size(), 4 * 42); // the new one
 
@@ -577,29 +577,33 @@ private Q_SLOTS:
         QCOMPARE(int(loaded.work.optFeat[Opt::MonSetting]), 9);
     }
 
-    // A second program saving the same pair while the first is between its
-    // renames waits for it; when it waits no more it fails and changes nothing.
+    // A second program saving the same pair while the first is between its renames
+    // waits for it, then saves a whole pair; one that may not wait fails and changes nothing.
     void secondWriterWaits()
     {
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("pair.dat"));
+        const QString file = dir.filePath(QStringLiteral("pair.dat")),
+                      fre = dir.filePath(QStringLiteral("pair.fre"));
         RadioImage first, second;
         fillImage(first);
         fillImage(second);
-        second.deleteChannel(1, 0, 1);
+        second.deleteChannel(1, 0, 1); // band (0,1) keeps 2 of its 3 channels
         int release = -1;
-        const pid_t child = saveInChild(first, file, false, &release);
+        const pid_t child = saveInChild(first, file, release);
         QString reason;
         QVERIFY(!datafile::saveDataFile(second, file, m_messenger, &reason, 0));
         QVERIFY2(reason.startsWith(QStringLiteral("another program is saving it")), qPrintable(reason));
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("pair.fre"))).size(), 5 * 42);
-        QCOMPARE(::write(release, "g", 1), 1);
-        int status = 0;
-        QCOMPARE(waitpid(child, &status, 0), child);
-        QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-        ::close(release);
-        QVERIFY(datafile::saveDataFile(second, file, m_messenger, nullptr, 0));
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("pair.fre"))).size(), 4 * 42);
+        QCOMPARE(readFile(fre).size(), 5 * 42); // the first program's, renamed before it stopped
+        std::thread letGo([release] {
+            QThread::msleep(200); // the second save is waiting by then
+            (void)!::write(release, "g", 1);
+        });
+        const bool saved = datafile::saveDataFile(second, file, m_messenger);
+        letGo.join();
+        QVERIFY(saved);
+        QCOMPARE(ended(child), 0);
+        QCOMPARE(readFile(file).mid(60, 2), le16(2)); // the second pair, both files
+        QCOMPARE(readFile(fre).size(), 4 * 42);
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"pair.dat", "pair.fre"}));
     }
 

@@ -3,7 +3,6 @@
 #include "data/RadioData.h"
 #include "link/MemoryCodec.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 #include <array>
@@ -355,96 +354,6 @@ private Q_SLOTS:
         oneChannel(image);
         change(image);
         QTEST(checkImageFits(image), "field");
-    }
-
-    // encode -> decode gives back every transferred field of a random image,
-    // and encoding the result gives the same memory.
-    void roundTrip_data()
-    {
-        QTest::addColumn<quint32>("seed");
-        for (quint32 seed : {1u, 2u, 3u, 42u, 806u})
-            QTest::newRow(qPrintable(QString::number(seed))) << seed;
-    }
-    void roundTrip()
-    {
-        QFETCH(quint32, seed);
-        QRandomGenerator rng(seed);
-        auto pick = [&](int low, int high) { return qint16(rng.bounded(low, high + 1)); };
-
-        RadioImage image;
-        RadioDataRecord& rec = image.work;
-        rec.rangeMode = pick(0, 2);
-        for (int m = 0; m < FamilyCount; ++m) {
-            for (int b = 1; b <= BandCount; ++b) {
-                rec.count(m, b) = pick(0, m == 2 && b == 6 ? 27 : 40);
-                for (int i = 1; i <= rec.count(m, b); ++i) {
-                    ChannelRecord& ch = image.workChannels.at(m, i, b);
-                    ch = {};
-                    ch.chNo = pick(1, 80);
-                    ch.inUse = 1;
-                    ch.rxFreq.set(QStringLiteral("%1").arg(rng.bounded(100000000u), 8, 10, QLatin1Char('0')));
-                    ch.publicFlag = pick(0, 1);
-                    ch.busy = pick(0, 1);
-                    ch.hiCut = pick(0, 1);
-                    ch.repeaterShift = pick(0, 3);
-                    ch.toneCode = pick(0, 294);
-                    ch.rogerBeep = pick(0, 255);
-                }
-            }
-        }
-        for (auto& tv : rec.tvChannels)
-            tv = {pick(0, 1), rng.bounded(100000000u) / 100000.0, pick(0, 1), pick(0, 1)};
-        auto& opt = rec.optFeat;
-        for (int w = 0; w < Opt::Count; ++w)
-            opt.words[w] = pick(0, 255);
-        for (int k = 0; k < FamilyCount * BandCount; ++k)
-            opt.words[Opt::BandValid + k] = pick(0, 1);
-        for (Opt::Word w :
-             {Opt::ShowSQLLevel, Opt::ShowVOLLevel, Opt::ShowMICLevel, Opt::ExtensionBand, Opt::TVSignalHold,
-              Opt::BeepTone, Opt::ASQ, Opt::SWRProtect, Opt::ShowVSWRLaunch, Opt::Busy, Opt::HiCut})
-            opt[w] = pick(0, 1);
-        opt[Opt::REPOffsetKHz] = pick(0, 1023);
-        for (auto& tip : rec.toneTips)
-            for (auto& w : tip.words)
-                w = pick(0, 255);
-        QCOMPARE(checkImageFits(image), QString());
-
-        const QByteArray memory = imageMemory(image);
-        RadioImage back;
-        // The words that never travel: the image keeps its own (see notReadBack).
-        for (Opt::Word w : {Opt::TSQCode, Opt::PublicMode, Opt::REPDirection})
-            back.work.optFeat[w] = opt[w];
-        for (int m = 0; m < FamilyCount; ++m)
-            back.work.optFeat.workBand(m) = opt.workBand(m);
-        decodeImage(memory, back);
-
-        // What comes back: slot numbers as channel numbers, frequencies to 100 Hz,
-        // everything else as sent.
-        for (int m = 0; m < FamilyCount; ++m) {
-            for (int b = 1; b <= BandCount; ++b) {
-                for (int i = 1; i <= rec.count(m, b); ++i) {
-                    ChannelRecord& ch = image.workChannels.at(m, i, b);
-                    ch.chNo = qint16(i);
-                    ch.rxFreq.set(ch.rxFreq.text().left(6) + QLatin1String("00"));
-                    QVERIFY2(back.workChannels.at(m, i, b) == ch,
-                             qPrintable(QStringLiteral("%1 %2 %3").arg(m).arg(b).arg(i)));
-                }
-            }
-        }
-        for (int j = 0; j < TVChannelCount; ++j) {
-            const TVChannelRecord &a = rec.tvChannels[j], &z = back.work.tvChannels[j];
-            QCOMPARE(z.inUse, a.inUse);
-            if (!a.inUse) continue;
-            QVERIFY(std::abs(z.frequency - a.frequency) < 1e-7);
-            QCOMPARE(z.tbst, a.tbst);
-            QCOMPARE(z.bandwidth, a.bandwidth);
-        }
-        QCOMPARE(back.work.rangeMode, rec.rangeMode);
-        QCOMPARE(back.work.optFeat, opt);
-        QCOMPARE(back.work.toneTips, rec.toneTips);
-        QCOMPARE(back.work.channelCount, rec.channelCount);
-
-        QCOMPARE(imageMemory(back), memory);
     }
 };
 
