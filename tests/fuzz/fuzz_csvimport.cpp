@@ -1,6 +1,8 @@
 // The channel list import. Input: any bytes as a CSV channel list, imported
 // into a built-in image; a refused list changes nothing, an accepted one keeps
-// every band within its 40 channels and exports again as a list that imports.
+// every band within its 40 channels and exports again as a list that imports
+// and keeps every value. The same bytes followed by anything beyond the size
+// limit are refused unread.
 
 #include "FuzzSupport.h"
 
@@ -20,8 +22,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }();
     RadioImage image;
     image.copyFrom(*base);
-    const channelcsv::ImportResult result = channelcsv::importChannels(
-        image, QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)), 1);
+    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
+    static QByteArray oversized(channelcsv::MaxListBytes + 1, '\n');
+    if (size <= std::size_t(oversized.size())) {
+        oversized.replace(0, input.size(), input);
+        FUZZ_CHECK(!channelcsv::importChannels(image, oversized, 1).ok);
+        FUZZ_CHECK(image.work == base->work);
+        oversized.replace(0, input.size(), QByteArray(input.size(), '\n'));
+    }
+    const channelcsv::ImportResult result = channelcsv::importChannels(image, input, 1);
     if (!result.ok) {
         FUZZ_CHECK(!result.message.isEmpty());
         FUZZ_CHECK(image.work == base->work);
@@ -35,5 +44,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     again.copyFrom(image);
     FUZZ_CHECK(channelcsv::importChannels(again, channelcsv::exportChannels(image), 1).ok);
     FUZZ_CHECK(channelcsv::exportChannels(again) == channelcsv::exportChannels(image));
+    FUZZ_CHECK(again.work == image.work && again.workChannels.records == image.workChannels.records);
     return 0;
 }

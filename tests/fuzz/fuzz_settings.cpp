@@ -36,13 +36,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Settings settings;
     settings.load(path, EnglishSystem());
     FUZZ_CHECK(!settings.isFirstRun);
-    FUZZ_CHECK(settings.comPort >= -32768 && settings.comPort <= 32767);
+    FUZZ_CHECK(settings.comPort >= 0 && settings.comPort <= Settings::MaxComPort);
 
     // What start-up wrote is what the next start reads.
     IniFile after(path);
     const QString section = QStringLiteral("language");
     FUZZ_CHECK(after.value(section, QStringLiteral("IsFirstRun")) == QStringLiteral("0"));
-    FUZZ_CHECK(after.value(section, QStringLiteral("comPort")) == QString::number(settings.comPort));
+    // A port number goes back as read; any other text stays as it was written, meaning no port.
+    const QString port = after.value(section, QStringLiteral("comPort"));
+    FUZZ_CHECK(port == QString::number(settings.comPort) ||
+               (settings.comPort == 0 && port == ini.value(section, QStringLiteral("comPort"))));
     FUZZ_CHECK(after.value(section, QStringLiteral("CurrentLanguage")) ==
                QString::number(settings.currentLanguage));
     Settings again;
