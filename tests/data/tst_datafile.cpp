@@ -607,24 +607,6 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), (QStringList{"pair.dat", "pair.fre"}));
     }
 
-    // Through a link the pair is the target's: its channel file is saved and read beside it.
-    void saveThroughLink()
-    {
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("store")));
-        const QString link = dir.filePath(QStringLiteral("L.dat"));
-        QVERIFY(QFile::link(QStringLiteral("store/B.dat"), link));
-        RadioImage image;
-        fillImage(image);
-        QVERIFY(datafile::saveDataFile(image, link, m_messenger));
-        QCOMPARE(readFile(dir.filePath(QStringLiteral("store/B.fre"))).size(), 5 * 42);
-        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("L.fre"))));
-        QVERIFY(QFileInfo(link).isSymLink());
-        RadioImage loaded;
-        QCOMPARE(load(loaded, link), datafile::LoadStatus::Ok);
-        QCOMPARE(int(loaded.work.count(2, 8)), 1);
-    }
-
     void isModified_data()
     {
         QTest::addColumn<Change>("change");

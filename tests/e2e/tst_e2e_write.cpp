@@ -121,9 +121,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("content"); // of the input; a data file goes without its channel file
         QTest::addColumn<QString>("message");
         const QByteArray dat = readAll(m_file);
-        QTest::newRow("write: missing file")
-            << "write" << QByteArray() << "in.dat: No such file or directory";
-        QTest::newRow("write: short file") << "write" << QByteArray(100, 'x') << "not a data file";
+        // The pair its last save left half replaced: no shifted channels reach a radio.
+        QTest::newRow("write: last save interrupted") << "write" << dat
+                                                      << "in.dat.saving was left by the "
+                                                         "interrupted save";
         QTest::newRow("write: channel file missing")
             << "write" << dat
             << "in.fre: No such file or directory; 323 of the 323 channels that in.dat counts are missing\n"
@@ -142,6 +143,8 @@ private Q_SLOTS:
         QFile::remove(input);
         QFile::remove(m_dir.filePath("in.fre"));
         if (!content.isEmpty()) QVERIFY(writeAll(input, content));
+        const bool interrupted = message.contains("interrupted");
+        if (interrupted) QVERIFY(writeAll(input + ".saving", "") && writeAll(m_dir.filePath("in.fre"), "1"));
         const QString output = m_dir.filePath("out.dat");
         QFile::remove(output);
 
@@ -164,6 +167,7 @@ private Q_SLOTS:
         QCOMPARE(r.exitCode, 2);
         QVERIFY2(r.err.contains(message.toUtf8()), r.err.constData());
         QVERIFY(!QFileInfo::exists(output));
+        if (interrupted) QFile::remove(input + ".saving");
     }
 
     // The radio stores any TV in-use word other than 1 as a free entry.
