@@ -160,6 +160,8 @@ ImportResult importChannels(RadioImage& image, const QByteArray& csv, int m, int
                                           .arg(place + 1)
                                           .arg(names.value(place, QStringLiteral("…")).trimmed(), reason)
                                     : reason;
+        // What the list holds reaches the terminal or a message box with its control characters escaped.
+        result.message = printable(result.message);
         return result;
     };
     if (m < 0 || m >= FamilyCount || b < 1 || b > BandCount)
