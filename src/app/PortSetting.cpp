@@ -19,6 +19,12 @@ void PortSetting::setLister(Lister lister, bool comNumbers)
 {
     m_lister = std::move(lister);
     m_comNumbers = comNumbers;
+    m_systemLister = false;
+}
+
+bool PortSetting::needsList() const
+{
+    return m_settings.comPortName.trimmed().isEmpty() && m_settings.comPort > 0 && !m_comNumbers;
 }
 
 QString PortSetting::device() const
@@ -30,8 +36,13 @@ QString PortSetting::device() const
 
 QString PortSetting::shown(int language) const
 {
+    return shown(language, needsList() ? m_lister() : QList<ports::PortEntry>());
+}
+
+QString PortSetting::shown(int language, const QList<ports::PortEntry>& listed) const
+{
     if (!m_comNumbers || !m_settings.comPortName.trimmed().isEmpty()) {
-        const QString path = device();
+        const QString path = ports::deviceFor(m_settings.comPort, m_settings.comPortName, listed);
         if (!path.isEmpty()) return path;
     }
     if (m_settings.comPort <= 0) return mainText(MainText::NoPort, language); // never "COM0" or "COM1"

@@ -22,6 +22,11 @@ public:
 
     // comNumbers: the system names its ports COM<N> (Windows).
     void setLister(Lister lister, bool comNumbers);
+    // True while the lister is the system's own (not replaced by setLister).
+    bool listsSystemPorts() const { return m_systemLister; }
+    // True when naming the device takes the system's list of ports: a port
+    // kept by number on a system without COM numbers.
+    bool needsList() const;
     QList<ports::PortEntry> listed() const { return m_lister(); }
     const Lister& lister() const { return m_lister; }
     bool comNumbers() const { return m_comNumbers; }
@@ -31,11 +36,14 @@ public:
     // As the status bar names it: "COM3" / "通信口3" where ports have COM numbers,
     // the device elsewhere.
     QString shown(int language) const;
+    // The same with the list already taken (from another thread, say).
+    QString shown(int language, const QList<ports::PortEntry>& listed) const;
 
 private:
     const Settings& m_settings;
     Lister m_lister;
     bool m_comNumbers;
+    bool m_systemLister = true;
 };
 
 } // namespace mx

@@ -110,7 +110,9 @@ void ChannelEditor::buildWidgets()
         label = new QLabel(this);
         box = new QComboBox(this);
         box->setObjectName(QLatin1String(name));
-        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        // Sized to its items when first shown, and never narrower than three
+        // characters ("DE1", "OFF") for the items a band or language brings later.
+        box->setMinimumContentsLength(3);
         label->setBuddy(box);
         onChoice(box, [this, store](int index) { return (this->*store)(index); });
         auto* row = new QHBoxLayout;
@@ -210,7 +212,7 @@ void ChannelEditor::buildWidgets()
         m_detailLabels[i]->setObjectName(QStringLiteral("Label5_%1").arg(i));
         m_detailBoxes[i] = new QComboBox(m_detail);
         m_detailBoxes[i]->setObjectName(QStringLiteral("Combo8_%1").arg(i));
-        m_detailBoxes[i]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        m_detailBoxes[i]->setMinimumContentsLength(3);
         m_detailLabels[i]->setBuddy(m_detailBoxes[i]);
         detailLayout->addWidget(m_detailLabels[i], i, 0, Qt::AlignRight);
         detailLayout->addWidget(m_detailBoxes[i], i, 1, Qt::AlignLeft);

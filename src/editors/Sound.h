@@ -1,29 +1,15 @@
 #pragma once
 
-#include <QObject>
+#include "sound/Sound.h"
 
 #include <memory>
 
 namespace mx {
 
-// The computer's speaker as the tone player uses it. start() returns at once;
-// the player keeps the time itself, so a machine without sound (or a test
-// recording the calls) follows the same timing.
-class Sound
-{
-public:
-    virtual ~Sound() = default;
-    // False when there is nothing to sound the tones on.
-    virtual bool available() { return true; }
-    // Sounds hz for ms milliseconds; hz 0 is a pause of that length.
-    virtual void start(int hz, int ms) = 0;
-    // Silences a tone still sounding.
-    virtual void stop() = 0;
-};
-
-// The default output through Qt Multimedia: a generated sine wave on the
-// default audio output. The device is opened when it is first asked for, not
-// before; without one, available() is false and nothing sounds.
+// The default output: the mxsound module beside the program (a generated sine
+// wave on the default audio output through Qt Multimedia), loaded and opened
+// when a tone is first played, not before; without it, or without an output,
+// available() is false and nothing sounds.
 std::unique_ptr<Sound> makeSpeaker();
 
 } // namespace mx

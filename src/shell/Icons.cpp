@@ -1,8 +1,12 @@
 #include "shell/Icons.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QStyle>
+#include <QStyleOption>
 
 namespace mx::icons {
 
@@ -160,11 +164,50 @@ QString themeName(const QString& key)
     return {}; // the radio's own commands always use the drawn images
 }
 
+// Draws its image the first time it is shown, not when the toolbar is built:
+// the window appears sooner.
+class DrawnIcon : public QIconEngine
+{
+public:
+    explicit DrawnIcon(QString key) : m_key(std::move(key)) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        painter->drawPixmap(rect, pixmap(rect.size(), mode, state));
+    }
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override
+    {
+        if (m_image.isNull()) m_image = drawn(m_key);
+        QPixmap shown = size == m_image.size()
+                            ? m_image
+                            : m_image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (mode == QIcon::Disabled && qobject_cast<QApplication*>(QCoreApplication::instance())) {
+            QStyleOption option;
+            option.palette = QApplication::palette();
+            shown = QApplication::style()->generatedIconPixmap(mode, shown, &option);
+        }
+        return shown;
+    }
+
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        return QSize(Size, Size).scaled(size, Qt::KeepAspectRatio).boundedTo(size);
+    }
+
+    QIconEngine* clone() const override { return new DrawnIcon(m_key); }
+    QString key() const override { return QStringLiteral("mx-drawn"); }
+
+private:
+    QString m_key;
+    QPixmap m_image;
+};
+
 } // namespace
 
 QIcon toolbarIcon(const QString& key)
 {
-    const QIcon own(drawn(key));
+    const QIcon own(new DrawnIcon(key));
     const QString name = themeName(key);
     return name.isEmpty() ? own : QIcon::fromTheme(name, own);
 }

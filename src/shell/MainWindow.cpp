@@ -30,6 +30,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <QStyle>
+#include <QThread>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
@@ -37,6 +38,7 @@
 #include <QVBoxLayout>
 
 #include <cstring>
+#include <memory>
 
 namespace mx {
 
@@ -217,6 +219,10 @@ MainWindow::MainWindow(App& app, QWidget* parent)
 
 MainWindow::~MainWindow()
 {
+    for (QThread* lister : std::as_const(m_portListers)) {
+        lister->wait();
+        delete lister;
+    }
     // Editors go before the image they show.
     const QList<QMdiSubWindow*> windows = m_mdi->subWindowList();
     for (QMdiSubWindow* w : windows)
@@ -447,11 +453,39 @@ void MainWindow::updateCaption()
                           QLatin1Char(']'));
 }
 
+void MainWindow::showPortPanel(const QString& shown)
+{
+    m_portPanel->setText(shown);
+    m_portPanel->setAccessibleName(mainText(MainText::StatusPortName, language()).arg(shown));
+}
+
+void MainWindow::updatePortPanel()
+{
+    const quint64 generation = ++m_portPanelGeneration;
+    if (!m_portSetting.needsList() || !m_portSetting.listsSystemPorts()) {
+        showPortPanel(m_portSetting.shown(language()));
+        return;
+    }
+    // Listing the system's serial ports reads the device tree, which takes longer
+    // than drawing the window: it runs beside it, and the panel shows the port's
+    // number until the device's name is known.
+    showPortPanel(mainText(MainText::PortLabel, language()) + QString::number(m_app.settings.comPort));
+    auto listed = std::make_shared<QList<ports::PortEntry>>();
+    QThread* lister = QThread::create([listed] { *listed = ports::availablePorts(); });
+    connect(lister, &QThread::finished, this, [this, lister, listed, generation] {
+        lister->deleteLater();
+        m_portListers.removeOne(lister);
+        // A newer setting or language has been shown meanwhile.
+        if (generation == m_portPanelGeneration) showPortPanel(m_portSetting.shown(language(), *listed));
+    });
+    m_portListers.append(lister);
+    lister->start();
+}
+
 void MainWindow::applyMainCaptions()
 {
     const int lang = language();
-    m_portPanel->setText(m_portSetting.shown(lang));
-    m_portPanel->setAccessibleName(mainText(MainText::StatusPortName, lang).arg(m_portPanel->text()));
+    updatePortPanel();
     m_modelPanel->hide();
     updateCaption();
     int count = 0;

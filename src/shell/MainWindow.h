@@ -12,6 +12,7 @@
 #include <memory>
 
 class QAction;
+class QThread;
 class QLabel;
 class QMdiArea;
 class QMenu;
@@ -84,6 +85,10 @@ private:
     void buildStatusBar();
     void buildNodeTree();
     void applyMainCaptions();
+    // The status bar's port panel; a port kept by number is looked up among
+    // the system's ports in a thread of its own.
+    void updatePortPanel();
+    void showPortPanel(const QString& shown);
     void updateCaption();
     void restoreGeometryFromSettings();
     void storeGeometry();
@@ -116,6 +121,8 @@ private:
     QMenu* m_windowMenu = nullptr;
     QMenu* m_recentMenu = nullptr;
     QList<QAction*> m_windowListActions;
+    QList<QThread*> m_portListers;
+    quint64 m_portPanelGeneration = 0;
 };
 
 } // namespace mx

@@ -1,9 +1,12 @@
 #include "EditorSupport.h"
+#include "e2e/E2e.h"
 #include "editors/OptFeaturesEditor.h"
 #include "editors/Sound.h"
 #include "editors/ToneTipsEditor.h"
 
+#include <QDir>
 #include <QImage>
+#include <QLibrary>
 #include <QPainter>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -235,6 +238,18 @@ private Q_SLOTS:
         QCOMPARE(notice[0][0].toString(), QStringLiteral("No sound output: the tone cannot be played."));
         QVERIFY(!w.isPlaying());
         QVERIFY(started.isEmpty());
+    }
+
+    // The sound output is a module beside the programs, loaded when a tone is first
+    // played; a program without it plays nothing and says so.
+    void soundModule()
+    {
+        QLibrary module(QDir(e2e::binDir()).filePath("mxsound"));
+        const auto create = reinterpret_cast<Sound* (*)()>(module.resolve("mx_create_speaker"));
+        QVERIFY2(create, qPrintable(module.errorString()));
+        std::unique_ptr<Sound> speaker(create());
+        speaker->stop();
+        QVERIFY(!makeSpeaker()->available()); // no module beside the test
     }
 
     // Tones (400 Hz, 100 ms) and (800 Hz, 300 ms) in a 208 x 108 picture:
