@@ -1,6 +1,7 @@
 #include "data/ChannelCsv.h"
 
 #include "data/ChannelRules.h"
+#include "data/CsvText.h"
 #include "data/FileWrite.h"
 #include "data/FreqRules.h"
 #include "data/ImageText.h"
@@ -25,16 +26,6 @@ enum Column { Family, Band, Channel, InUse, Rx, Tx, Tsq, Rep, Roger, Public, Bus
 
 const char* const Header[ColumnCount] = {"family", "band", "channel", "in use", "rx MHz", "tx MHz",
                                          "TSQ",    "REP",  "Roger",   "Public", "BUSY",   "HI-CUT"};
-
-QString quoted(const QString& cell)
-{
-    if (!cell.contains(QLatin1Char(',')) && !cell.contains(QLatin1Char('"')) &&
-        !cell.contains(QLatin1Char('\n')) && !cell.contains(QLatin1Char('\r')))
-        return cell;
-    QString q = cell;
-    q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + q + QLatin1Char('"');
-}
 
 QString onOff(int value)
 {
@@ -83,64 +74,6 @@ bool sameFrequency(const QString& cell, const FixedString<8>& stored)
     const QString t = stored.text();
     return freq::isNumeric(cell) && !frequencyCell(stored, false).startsWith(QLatin1Char('#')) &&
            qAbs(freq::toDouble(cell) - freq::toDouble(freq::textFromStored(t, 0.0))) < 1e-7;
-}
-
-struct Row
-{
-    int line = 0;
-    QStringList cells;
-};
-
-// Splits the text into rows of cells: commas between cells, double quotes
-// around a cell that holds commas, quotes or line breaks ("" is one quote).
-// Lines that hold nothing are skipped. False when a quote is left open.
-bool parse(const QString& text, QList<Row>& rows, int& badLine)
-{
-    int line = 1;
-    Row row{1, {}};
-    QString cell;
-    bool inQuotes = false, rowHasText = false;
-    auto endRow = [&] {
-        row.cells.append(cell);
-        if (rowHasText || row.cells.size() > 1 || !cell.trimmed().isEmpty()) rows.append(row);
-        row = Row{line, {}};
-        cell.clear();
-        rowHasText = false;
-    };
-    for (int k = 0; k < text.size(); ++k) {
-        const QChar c = text[k];
-        if (inQuotes) {
-            if (c == u'"') {
-                if (k + 1 < text.size() && text[k + 1] == u'"') {
-                    cell += c;
-                    ++k;
-                } else {
-                    inQuotes = false;
-                }
-            } else {
-                if (c == u'\n') ++line;
-                cell += c;
-            }
-        } else if (c == u'"') {
-            inQuotes = true;
-            rowHasText = true;
-        } else if (c == u',') {
-            row.cells.append(cell);
-            cell.clear();
-        } else if (c == u'\r' || c == u'\n') {
-            if (c == u'\r' && k + 1 < text.size() && text[k + 1] == u'\n') ++k;
-            ++line;
-            endRow();
-        } else {
-            cell += c;
-        }
-    }
-    if (inQuotes) {
-        badLine = row.line;
-        return false;
-    }
-    if (!cell.isEmpty() || !row.cells.isEmpty()) endRow();
-    return true;
 }
 
 // The index of text in items (any case, blanks around ignored); -1 when absent.
@@ -193,7 +126,7 @@ QByteArray exportChannels(const RadioImage& image)
             for (int i = 1; i <= count; ++i) {
                 QStringList cells = cellsOf(m, b, image.workChannels.at(m, i, b));
                 for (QString& c : cells)
-                    c = quoted(c);
+                    c = csvtext::quoted(c);
                 out += cells.join(QLatin1Char(',')) + QStringLiteral("\r\n");
             }
         }
@@ -219,9 +152,9 @@ ImportResult importChannels(RadioImage& image, const QByteArray& csv, int langua
 
     QString content = QString::fromUtf8(csv);
     if (content.startsWith(QChar(0xFEFF))) content.remove(0, 1);
-    QList<Row> rows;
+    QList<csvtext::Row> rows;
     int badLine = 0;
-    if (!parse(content, rows, badLine)) return refuse(badLine, 1, text(ToolText::CsvQuote, language));
+    if (!csvtext::split(content, QLatin1Char(','), rows, &badLine)) return refuse(badLine, 1, text(ToolText::CsvQuote, language));
     if (rows.isEmpty()) return refuse(0, 0, text(ToolText::CsvEmpty, language));
     if (rows.first().cells.value(0).trimmed().compare(QLatin1String(Header[0]), Qt::CaseInsensitive) != 0)
         return refuse(rows.first().line, 1, text(ToolText::CsvHeader, language));
@@ -249,7 +182,7 @@ ImportResult importChannels(RadioImage& image, const QByteArray& csv, int langua
     };
 
     for (int r = 1; r < rows.size(); ++r) {
-        const Row& row = rows[r];
+        const csvtext::Row& row = rows[r];
         const QStringList& c = row.cells;
         if (c.size() != ColumnCount)
             return refuse(row.line,
