@@ -8,6 +8,7 @@
 #include "app/Startup.h"
 #include "data/TestSupport.h"
 #include "e2e/E2e.h"
+#include "shell/ChannelListDialog.h"
 #include "shell/Dialogs.h"
 #include "shell/MainWindow.h"
 #include "shell/ProgressWindow.h"
@@ -97,8 +98,9 @@ private Q_SLOTS:
         QTest::addColumn<int>("language");
         QTest::addColumn<QString>("window");
         for (int language : {English, Chinese})
-            for (const char* window : {"menus", "frmCommChInfo", "FrmOptFeatures", "FrmToneTips", "FrmTVCH",
-                                       "FrmChannelTable", "port", "language", "about", "progress"})
+            for (const char* window :
+                 {"menus", "frmCommChInfo", "FrmOptFeatures", "FrmToneTips", "FrmTVCH", "FrmChannelTable",
+                  "port", "language", "about", "progress", "export list", "import list"})
                 QTest::addRow("%s %s", language == English ? "en" : "zh", window) << language << window;
     }
     void unique()
@@ -144,6 +146,9 @@ private Q_SLOTS:
                 dialog = std::make_unique<LanguageDialog>(app, &main);
             else if (window == "about")
                 dialog = std::make_unique<AboutDialog>(language, &main);
+            else if (window.endsWith(QLatin1String(" list")))
+                dialog = std::make_unique<ChannelListDialog>(window.startsWith(QLatin1String("import")),
+                                                             ChannelListChoice{}, language, &main);
             else
                 dialog = std::make_unique<ProgressWindow>(true, 3, language, &main);
             found = clashes(windowCaptions(dialog.get()));
