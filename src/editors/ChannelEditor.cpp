@@ -77,7 +77,6 @@ private:
 ChannelEditor::ChannelEditor(EditorContext& context, QWidget* parent)
     : EditorWindow(EditorKind::ChannelInfo, context, parent)
 {
-    m_ready = false;
     buildWidgets();
     fillLists();
     applyLanguage();
@@ -335,8 +334,6 @@ void ChannelEditor::showFamily()
     QStringList names;
     for (int b = 1; b <= BandCount; ++b)
         names.append(freq::bandName(b, m_family));
-    const bool ready = m_ready;
-    m_ready = false;
     {
         const QSignalBlocker block(m_bandBox);
         m_bandBox->clear();
@@ -347,7 +344,6 @@ void ChannelEditor::showFamily()
         m_bandBox->setCurrentIndex(m_band - 1);
     }
     showBand();
-    m_ready = ready;
 }
 
 void ChannelEditor::showBand()
@@ -414,7 +410,6 @@ void ChannelEditor::showDetail()
     m_detail->setAccessibleName(channelText(ChannelText::DetailPanel, language) + QStringLiteral(" -- CH ") +
                                 chName(row));
     m_detail->show();
-    m_ready = false;
     const bool rep = m_family != 2;
     m_detailLabels[Rep]->setVisible(rep);
     m_detailBoxes[Rep]->setVisible(rep);
@@ -428,7 +423,6 @@ void ChannelEditor::showDetail()
     enableDetailFields(m_detailBoxes[Public]->currentIndex());
     showIndex(m_detailBoxes[Busy], channel.busy);
     showIndex(m_detailBoxes[HiCut], channel.hiCut);
-    m_ready = true;
 }
 
 // While Public is ON the roger beep, BUSY and HI-CUT are not offered.

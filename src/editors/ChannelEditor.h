@@ -98,7 +98,7 @@ private:
     std::array<QComboBox*, DetailCount> m_detailBoxes{};
     QPushButton* m_close = nullptr;
 
-    bool m_ready = false;
+    bool m_ready = false; // built: a change of language also shows the band again
     int m_family = 0;
     int m_band = 1;
     // The cell being edited, the band it belongs to and the text it started with.
