@@ -4,6 +4,7 @@
 #include "data/FreqRules.h"
 #include "data/RadioData.h"
 #include "editors/ComboSelect.h"
+#include "editors/WidgetSupport.h"
 #include "texts/ChannelTexts.h"
 #include "texts/Messenger.h"
 
@@ -571,9 +572,8 @@ bool ChannelEditor::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         // A digit typed on a frequency starts its edit with that digit.
-        const QString typed = key->text();
-        if (typed.size() == 1 && typed[0].isDigit() && typed[0].unicode() < 128 &&
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && m_grid->currentColumn() == 1) {
+        if (const QString typed = widgets::typedDigit(key);
+            !typed.isEmpty() && m_grid->currentColumn() == 1) {
             enterGridEdit();
             if (m_edit->isVisible()) m_edit->insert(typed);
             return true;

@@ -7,7 +7,6 @@
 #include "texts/TVTexts.h"
 
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -310,9 +309,8 @@ bool FrmTVCH::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         // A digit typed on a frequency starts its edit with that digit.
-        const QString typed = key->text();
-        if (typed.size() == 1 && typed[0].isDigit() && typed[0].unicode() < 128 &&
-            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) && m_grid->currentColumn() == 1) {
+        if (const QString typed = widgets::typedDigit(key);
+            !typed.isEmpty() && m_grid->currentColumn() == 1) {
             editCell(m_grid->currentRow() + 1, 1);
             m_text->insert(typed);
             return true;

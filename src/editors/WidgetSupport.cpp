@@ -67,6 +67,14 @@ void guardWheel(QComboBox* box)
     box->installEventFilter(&guard);
 }
 
+QString typedDigit(const QKeyEvent* key)
+{
+    const QString typed = key->text();
+    const bool digit = typed.size() == 1 && typed[0].isDigit() && typed[0].unicode() < 128 &&
+                       !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    return digit ? typed : QString();
+}
+
 void guardNumberEdit(QLineEdit* edit, const QString& pattern, int maxLength)
 {
     edit->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), edit));

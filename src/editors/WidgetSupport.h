@@ -5,6 +5,7 @@
 class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
+class QKeyEvent;
 class QPushButton;
 class QLabel;
 class QLineEdit;
@@ -19,6 +20,10 @@ namespace widgets {
 // A list without the keyboard focus leaves the mouse wheel to the window
 // around it, which scrolls; a list takes the focus by click or Tab only.
 void guardWheel(QComboBox* box);
+
+// The digit a key types on a list when it is a plain one (0-9, without Ctrl
+// or Alt), with which a frequency's edit starts; "" for any other key.
+QString typedDigit(const QKeyEvent* key);
 
 // Makes a line edit take only text matching pattern, whichever way the text
 // arrives (keys, input method, paste, middle click, drop): a validator with
