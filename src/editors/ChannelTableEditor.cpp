@@ -20,10 +20,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
-#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QStatusBar>
 #include <QStyledItemDelegate>
@@ -274,17 +272,14 @@ void FrmChannelTable::fitColumns()
     m_view->resizeColumnsToContents();
     // Room for the longest item of each list, so that a drop-down never cuts it.
     const QFontMetrics metrics(m_view->font());
-    int total = 0;
     for (int c = 0; c < m_table->columnCount(); ++c) {
         int width = m_view->columnWidth(c);
         for (const QString& item : m_table->index(0, c).data(ChannelTable::ChoicesRole).toStringList())
             width = qMax(width, metrics.horizontalAdvance(item) + 40);
         m_view->setColumnWidth(c, width);
-        total += width;
     }
     m_view->verticalHeader()->setDefaultSectionSize(metrics.height() + 8);
-    m_view->setMinimumWidth(total + m_view->verticalScrollBar()->sizeHint().width() +
-                            2 * m_view->frameWidth());
+    widgets::fitWidthToColumns(m_view);
 }
 
 bool FrmChannelTable::editing() const

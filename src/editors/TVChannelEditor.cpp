@@ -167,15 +167,12 @@ void FrmTVCH::fitColumns()
     // 500, 1260, 1200 and 1200 twips, widened where a header caption needs more.
     constexpr int Widths[] = {34, 84, 80, 80};
     QHeaderView* header = m_grid->horizontalHeader();
-    int total = 0;
     for (int c = 0; c < 4; ++c) {
         const int caption =
             header->fontMetrics().horizontalAdvance(m_grid->horizontalHeaderItem(c)->text()) + 16;
         m_grid->setColumnWidth(c, qMax(Widths[c], caption));
-        total += m_grid->columnWidth(c);
     }
-    m_grid->setMinimumWidth(total + m_grid->verticalScrollBar()->sizeHint().width() +
-                            2 * m_grid->frameWidth());
+    widgets::fitWidthToColumns(m_grid);
     m_grid->setMinimumHeight(header->minimumHeight() + 12 * m_grid->verticalHeader()->defaultSectionSize());
 }
 

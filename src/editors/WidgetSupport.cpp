@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScrollBar>
+#include <QTableView>
 #include <QTimer>
 
 namespace mx::widgets {
@@ -98,6 +100,14 @@ void setCaption(QLabel* label, QWidget* control, const QString& caption)
     label->setText(caption);
     QString plain = caption;
     control->setAccessibleName(plain.remove(QLatin1Char('&')));
+}
+
+void fitWidthToColumns(QTableView* view)
+{
+    int total = 0;
+    for (int c = 0; c < view->model()->columnCount(); ++c)
+        total += view->columnWidth(c);
+    view->setMinimumWidth(total + view->verticalScrollBar()->sizeHint().width() + 2 * view->frameWidth());
 }
 
 QHBoxLayout* helpAndCloseRow(EditorWindow* editor, QPushButton*& help, QPushButton*& close)

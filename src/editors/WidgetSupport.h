@@ -7,6 +7,7 @@ class QGridLayout;
 class QHBoxLayout;
 class QKeyEvent;
 class QPushButton;
+class QTableView;
 class QLabel;
 class QLineEdit;
 class QWidget;
@@ -37,6 +38,10 @@ void addRow(QGridLayout* grid, int row, QLabel* label, QWidget* control, int col
 
 // Sets a label's caption and the accessible name of the control it labels.
 void setCaption(QLabel* label, QWidget* control, const QString& caption);
+
+// Makes a table at least as wide as its columns, with room for its frame and
+// a vertical scroll bar.
+void fitWidthToColumns(QTableView* view);
 
 // The Help and Close buttons at the foot of an editor, right-aligned; Close closes it.
 QHBoxLayout* helpAndCloseRow(EditorWindow* editor, QPushButton*& help, QPushButton*& close);
