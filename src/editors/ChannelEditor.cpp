@@ -49,11 +49,6 @@ void showIndex(QComboBox* box, int index)
     combo::setIndex(box, index);
 }
 
-QString withoutAccessKey(QString caption)
-{
-    return caption.remove(QLatin1Char('&'));
-}
-
 // The channel list: sixteen rows tall when there is room, fewer when the window is small.
 class ChannelGrid : public QTableWidget
 {
@@ -258,20 +253,21 @@ void ChannelEditor::applyLanguage()
     const int language = context().messenger.language();
     auto caption = [language](ChannelText id) { return channelText(id, language); };
 
-    m_rangeLabel->setText(caption(ChannelText::SelectRange));
+    // Every control is named for assistive technology after its label.
+    widgets::setCaption(m_rangeLabel, m_rangeBox, caption(ChannelText::SelectRange));
     setWindowTitle(caption(ChannelText::WindowTitle));
-    m_bandLabel->setText(caption(ChannelText::Band));
+    widgets::setCaption(m_bandLabel, m_bandBox, caption(ChannelText::Band));
     m_grid->setHorizontalHeaderLabels(
         {caption(ChannelText::ChNoHeader), caption(ChannelText::FrequencyHeader)});
     for (int r = 0; r < Rows; ++r)
         m_grid->item(r, 0)->setText(QString::number(r + 1));
-    m_workLabel->setText(caption(ChannelText::WorkChannel));
-    m_validLabel->setText(caption(ChannelText::GroupValid));
+    widgets::setCaption(m_workLabel, m_workBox, caption(ChannelText::WorkChannel));
+    widgets::setCaption(m_validLabel, m_validBox, caption(ChannelText::GroupValid));
     const ChannelText detailCaptions[DetailCount] = {ChannelText::Tsq,   ChannelText::Rep,
                                                      ChannelText::Roger, ChannelText::Public,
                                                      ChannelText::Busy,  ChannelText::HiCut};
     for (int i = 0; i < DetailCount; ++i)
-        m_detailLabels[i]->setText(caption(detailCaptions[i]));
+        widgets::setCaption(m_detailLabels[i], m_detailBoxes[i], caption(detailCaptions[i]));
 
     const QStringList onOff = cr::onOffList(language);
     refill(m_validBox, onOff);
@@ -279,17 +275,9 @@ void ChannelEditor::applyLanguage()
     showRB();
     for (Detail d : {Public, Busy, HiCut})
         refill(m_detailBoxes[d], onOff);
-    m_close->setText(caption(ChannelText::Close));
-
-    // Every control is named for assistive technology after its label.
-    for (auto [label, box] : {std::pair{m_rangeLabel, m_rangeBox}, std::pair{m_bandLabel, m_bandBox},
-                              std::pair{m_workLabel, m_workBox}, std::pair{m_validLabel, m_validBox}})
-        box->setAccessibleName(withoutAccessKey(label->text()));
-    for (int i = 0; i < DetailCount; ++i)
-        m_detailBoxes[i]->setAccessibleName(m_detailLabels[i]->text());
+    widgets::setCaption(m_close, caption(ChannelText::Close));
     m_grid->setAccessibleName(caption(ChannelText::ChannelList));
     m_edit->setAccessibleName(caption(ChannelText::FrequencyEntry));
-    m_close->setAccessibleName(withoutAccessKey(m_close->text()));
 
     if (m_ready) {
         m_bandFrame->setTitle(m_bandLabel->text() + QStringLiteral(" -- ") + m_bandBox->currentText());

@@ -254,8 +254,7 @@ void FrmChannelTable::applyLanguage()
     m_fill->setText(caption(TableText::FillAction));
     m_insert->setText(caption(TableText::InsertAction));
     m_sort->setText(caption(TableText::SortAction));
-    m_close->setText(channelText(ChannelText::Close, language));
-    m_close->setAccessibleName(m_close->text().remove(QLatin1Char('&')));
+    widgets::setCaption(m_close, channelText(ChannelText::Close, language));
     m_table->setLanguage(language);
     showFamily();
     fitColumns();

@@ -253,10 +253,8 @@ void FrmOptFeatures::applyLanguage()
         widgets::setCaption(slot->label, slot->edit, text(slot->def.label, lang));
     m_batteryFrame->setTitle(text(OptionText::BatteryFrame, lang));
     m_publicFrame->setTitle(text(OptionText::PublicFrame, lang));
-    m_close->setText(text(OptionText::Close, lang));
-    m_help->setText(text(OptionText::Help, lang));
-    for (QPushButton* b : {m_close, m_help})
-        b->setAccessibleName(b->text().remove(QLatin1Char('&')));
+    widgets::setCaption(m_close, text(OptionText::Close, lang));
+    widgets::setCaption(m_help, text(OptionText::Help, lang));
     if (m_loaded) fillLists(); // the list items keep their positions
 }
 

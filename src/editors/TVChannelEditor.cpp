@@ -152,10 +152,8 @@ void FrmTVCH::applyLanguage()
     m_text->setAccessibleName(text(TVText::Frequency, lang));
     m_tbst->setAccessibleName(text(TVText::Tbst, lang));
     m_width->setAccessibleName(text(TVText::Bandwidth, lang));
-    m_close->setText(text(TVText::Close, lang));
-    m_help->setText(text(TVText::Help, lang));
-    for (QPushButton* b : {m_close, m_help})
-        b->setAccessibleName(b->text().remove(QLatin1Char('&')));
+    widgets::setCaption(m_close, text(TVText::Close, lang));
+    widgets::setCaption(m_help, text(TVText::Help, lang));
     setLists();
     if (m_loaded)
         for (int r = 1; r <= Rows; ++r)

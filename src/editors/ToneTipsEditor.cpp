@@ -193,11 +193,9 @@ void FrmToneTips::applyLanguage()
         m_lengths[j - 1]->setAccessibleName(toneLabel(j, lang) + QLatin1Char(' ') +
                                             text(ToneText::Length, lang));
     }
-    m_play->setText(text(ToneText::Play, lang));
-    m_stop->setText(text(ToneText::Stop, lang));
-    m_close->setText(text(ToneText::Close, lang));
-    for (QPushButton* b : {m_play, m_stop, m_close})
-        b->setAccessibleName(b->text().remove(QLatin1Char('&')));
+    widgets::setCaption(m_play, text(ToneText::Play, lang));
+    widgets::setCaption(m_stop, text(ToneText::Stop, lang));
+    widgets::setCaption(m_close, text(ToneText::Close, lang));
     // The first items of two lists are words.
     if (m_repeat->count() > 0) m_repeat->setItemText(0, text(ToneText::Off, lang));
     if (!m_frequencies.isEmpty() && m_frequencies[0]->count() > 0)

@@ -102,6 +102,13 @@ void setCaption(QLabel* label, QWidget* control, const QString& caption)
     control->setAccessibleName(plain.remove(QLatin1Char('&')));
 }
 
+void setCaption(QAbstractButton* button, const QString& caption)
+{
+    button->setText(caption);
+    QString plain = caption;
+    button->setAccessibleName(plain.remove(QLatin1Char('&')));
+}
+
 void fitWidthToColumns(QTableView* view)
 {
     int total = 0;

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class QAbstractButton;
 class QComboBox;
 class QGridLayout;
 class QHBoxLayout;
@@ -38,6 +39,8 @@ void addRow(QGridLayout* grid, int row, QLabel* label, QWidget* control, int col
 
 // Sets a label's caption and the accessible name of the control it labels.
 void setCaption(QLabel* label, QWidget* control, const QString& caption);
+// Sets a button's caption and its accessible name (the caption without its access key mark).
+void setCaption(QAbstractButton* button, const QString& caption);
 
 // Makes a table at least as wide as its columns, with room for its frame and
 // a vertical scroll bar.
