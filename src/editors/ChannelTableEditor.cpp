@@ -83,11 +83,8 @@ public:
             box->addItems(choices);
             box->setFocusPolicy(Qt::StrongFocus);
             // A choice made in the open list is stored at once.
-            connect(box, &QComboBox::activated, this, [this, box] {
-                auto* self = const_cast<TableDelegate*>(this);
-                Q_EMIT self->commitData(box);
-                Q_EMIT self->closeEditor(box);
-            });
+            connect(box, &QComboBox::activated, this,
+                    [this, box] { const_cast<TableDelegate*>(this)->finish(box); });
             return box;
         }
         auto* edit = new QLineEdit(parent);
