@@ -77,15 +77,10 @@ private Q_SLOTS:
         QTest::addColumn<QString>("keys");
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QString>("status");
-        QTest::newRow("typed over the cell") << "28.3"
-                                             << "28.30000"
-                                             << "";
-        QTest::newRow("letters are not typed") << "28a.4"
-                                               << "28.40000"
-                                               << "";
-        QTest::newRow("out of range") << "31"
-                                      << "28.01500"
-                                      << "\"31\" is not a frequency of 28.0000 - 29.7000 MHz.";
+        // clang-format off
+        QTest::newRow("typed over the cell, letters left out") << "28a.4" << "28.40000" << "";
+        QTest::newRow("out of range") << "31" << "28.01500" << "\"31\" is not a frequency of 28.0000 - 29.7000 MHz.";
+        // clang-format on
     }
     void typing()
     {
@@ -194,12 +189,6 @@ private Q_SLOTS:
         QCOMPARE(channels.findChild<QComboBox*>("Combo8_0")->currentText(), "88.5");
         QVERIFY(desk.window->table()->setData(desk.window->table()->index(2, 2), "28.4")); // A-03 added
         QCOMPARE(channels.findChild<QTableWidget*>("MSFlexGrid1")->item(2, 1)->text(), "28.40000");
-
-        channels.findChild<QTableWidget*>("MSFlexGrid1")->setCurrentCell(0, 1);
-        test::chooseText(channels.findChild<QComboBox*>("Combo8_3"), "OFF"); // Public OFF
-        QCOMPARE(desk.shown(1, 1, ChannelTable::PublicColumn), "OFF");
-        test::chooseText(channels.findChild<QComboBox*>("Combo1_6"), "OFF"); // band A switched off
-        QVERIFY(desk.view()->model()->index(0, 0).data(ChannelTable::GreyedRole).toBool());
         test::chooseText(channels.findChild<QComboBox*>("Combo2"), "EU -- 26.3300 - 27.99125 MHz");
         QCOMPARE(desk.shown(1, 1, ChannelTable::BandColumn), "EU");
         QCOMPARE(desk.view()->model()->columnCount(), 7); // no REP in EU
