@@ -209,21 +209,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("field");
         QTest::addColumn<int>("value");
-        QTest::newRow("10M") << "Combo2"
-                             << "10M -- 28.0000 - 29.7000 MHz"
-                             << "range family" << 0;
-        QTest::newRow("band A") << "Combo6"
-                                << "A"
-                                << "band" << 1;
-        QTest::newRow("Group Valid OFF") << "Combo1_6"
-                                         << "OFF"
-                                         << "band valid" << 0;
-        QTest::newRow("TSQ OFF") << "Combo8_0"
-                                 << "OFF"
-                                 << "TSQ" << 0;
-        QTest::newRow("Roger OFF") << "Combo8_2"
-                                   << "OFF"
-                                   << "roger" << 0;
+        // clang-format off
+        QTest::newRow("10M") << "Combo2" << "10M -- 28.0000 - 29.7000 MHz" << "range family" << 0;
+        QTest::newRow("band A") << "Combo6" << "A" << "band" << 1;
+        QTest::newRow("Group Valid OFF") << "Combo1_6" << "OFF" << "band valid" << 0;
+        QTest::newRow("TSQ OFF") << "Combo8_0" << "OFF" << "TSQ" << 0;
+        QTest::newRow("Roger OFF") << "Combo8_2" << "OFF" << "roger" << 0;
+        // clang-format on
     }
     void shownItemStored()
     {

@@ -198,12 +198,11 @@ private Q_SLOTS:
         QTest::addColumn<int>("word"); // of the tip record
         QTest::addColumn<int>("before");
         QTest::addColumn<int>("after");
-        QTest::newRow("None shown for 200 Hz") << "Combo3_0"
-                                               << "None" << 0 << 20 << 0;
-        QTest::newRow("2550 shown for a length of 300") << "Combo4_0"
-                                                        << "2550" << 1 << 300 << 255;
-        QTest::newRow("10 shown for repeat 255") << "Combo1_0"
-                                                 << "10" << 28 << 255 << 10;
+        // clang-format off
+        QTest::newRow("None shown for 200 Hz") << "Combo3_0" << "None" << 0 << 20 << 0;
+        QTest::newRow("2550 shown for a length of 300") << "Combo4_0" << "2550" << 1 << 300 << 255;
+        QTest::newRow("10 shown for repeat 255") << "Combo1_0" << "10" << 28 << 255 << 10;
+        // clang-format on
     }
     void shownItemStored()
     {
