@@ -119,7 +119,7 @@ public:
     }
 
 protected:
-    // The mouse wheel scrolls the table; it never turns an open list's choice.
+    // The mouse wheel never turns an open cell list's choice (nor scrolls under it).
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::Wheel && qobject_cast<QComboBox*>(watched)) return true;
