@@ -7,9 +7,6 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QStatusBar>
-#include <QTimer>
-
-#include <cstdio>
 
 int main(int argc, char** argv)
 {
@@ -20,10 +17,5 @@ int main(int argc, char** argv)
     window.statusBar()->showMessage(QStringLiteral("Ready"));
     window.resize(967, 700);
     window.show();
-    QTimer::singleShot(0, [] {
-        std::printf("shown %.1f ms resident %.1f MB\n", bench::msSinceProcessStart(),
-                    bench::residentKb() / 1024.0);
-        QApplication::quit();
-    });
-    return QApplication::exec();
+    return bench::printWhenShown();
 }

@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
@@ -30,12 +29,7 @@ int showProgramOnce(int argc, char** argv)
     app.startUp(bin, mx::SystemLocale());
     mx::MainWindow window(app);
     window.show();
-    QTimer::singleShot(0, [] {
-        std::printf("shown %.1f ms resident %.1f MB\n", bench::msSinceProcessStart(),
-                    bench::residentKb() / 1024.0);
-        QApplication::quit();
-    });
-    return QApplication::exec();
+    return bench::printWhenShown();
 }
 
 struct Sample

@@ -1,8 +1,11 @@
 #pragma once
 // Milliseconds since this process started and its resident memory, from /proc.
+#include <QCoreApplication>
 #include <QFile>
 #include <QList>
+#include <QTimer>
 
+#include <cstdio>
 #include <ctime>
 #include <unistd.h>
 
@@ -27,6 +30,17 @@ inline long residentKb()
     for (const QByteArray& line : status.readAll().split('\n'))
         if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLong();
     return -1;
+}
+
+// Runs the event loop until the window is shown, then prints the line
+// bench_startup reads ("shown MS ms resident MB MB") and quits.
+inline int printWhenShown()
+{
+    QTimer::singleShot(0, [] {
+        std::printf("shown %.1f ms resident %.1f MB\n", msSinceProcessStart(), residentKb() / 1024.0);
+        QCoreApplication::quit();
+    });
+    return QCoreApplication::exec();
 }
 
 } // namespace bench
