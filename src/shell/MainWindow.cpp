@@ -212,8 +212,7 @@ MainWindow::MainWindow(App& app, QWidget* parent)
     setCentralWidget(central);
 
     restoreGeometryFromSettings();
-    applyMainCaptions();
-    buildNodeTree();
+    // The new document's captions, tree and channel editor (showNewImage).
     m_document.loadNewDoc();
 }
 
