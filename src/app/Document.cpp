@@ -71,11 +71,6 @@ void Document::commitEdits()
     if (m_commit) m_commit();
 }
 
-int Document::language() const
-{
-    return m_app.messenger.language() == Chinese ? Chinese : English;
-}
-
 // ---------------------------------------------------------------- new, open, save
 
 void Document::newFromMenu()
@@ -111,7 +106,7 @@ bool Document::askSaveIfModified()
 void Document::openFile()
 {
     if (!askSaveIfModified()) return;
-    const QString path = m_chooser->openFile(lastFolder(), dataFileFilter(language()));
+    const QString path = m_chooser->openFile(lastFolder(), dataFileFilter(m_app.language()));
     if (path.isEmpty()) return;
     chosen(path);
     load(path);
@@ -167,7 +162,7 @@ void Document::openRecent(const QString& path)
 {
     if (!QFileInfo::exists(path)) {
         m_app.messenger.ask(
-            mainText(MainText::RecentFileMissing, language()).arg(QDir::toNativeSeparators(path)),
+            mainText(MainText::RecentFileMissing, m_app.language()).arg(QDir::toNativeSeparators(path)),
             Buttons::Ok, Icon::Exclamation);
         QStringList files = recentFiles();
         files.removeAll(path);
@@ -195,7 +190,7 @@ bool Document::save()
     RadioImage& image = m_app.image;
     if (image.isNewDocument) return saveAs();
     const QString question = QLatin1Char('"') + datafile::fileTitle(image.currentFileName) +
-                             QLatin1Char('"') + text(TextId::OverwriteContinue, language());
+                             QLatin1Char('"') + text(TextId::OverwriteContinue, m_app.language());
     if (m_app.messenger.ask(question, Buttons::OkCancel, Icon::Question) != Answer::Ok) return false;
     return saveTo(image.currentFileName);
 }
@@ -204,7 +199,7 @@ bool Document::saveAs()
 {
     commitEdits();
     const QString proposed = QDir(lastFolder()).filePath(datafile::fileTitle(m_app.image.currentFileName));
-    const QString path = m_chooser->saveFile(proposed, dataFileFilter(language()));
+    const QString path = m_chooser->saveFile(proposed, dataFileFilter(m_app.language()));
     if (path.isEmpty()) return false;
     chosen(path);
     return saveTo(path);
@@ -280,7 +275,7 @@ void Document::backUp(const QString& kind)
     QString error;
     // A backup that cannot be written is reported once the port is closed; the transfer goes on.
     if (backups::save(m_app.image, m_backupFolder, kind, &error).isEmpty())
-        m_app.messenger.queue(mainText(MainText::BackupFailed, language()) + error);
+        m_app.messenger.queue(mainText(MainText::BackupFailed, m_app.language()) + error);
 }
 
 // ---------------------------------------------------------------- version hand-over
@@ -316,7 +311,7 @@ void Document::exportChannels()
     const QString proposed =
         QDir(lastFolder())
             .filePath(QFileInfo(m_app.image.currentFileName).completeBaseName() + QStringLiteral(".csv"));
-    const QString path = m_chooser->saveFile(proposed, csvFilter(language()));
+    const QString path = m_chooser->saveFile(proposed, csvFilter(m_app.language()));
     if (path.isEmpty()) return;
     chosen(path);
     const QByteArray csv = choice.common ? commoncsv::exportChannels(m_app.image, choice.family, choice.band)
@@ -325,7 +320,7 @@ void Document::exportChannels()
         m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
         return;
     }
-    Q_EMIT statusMessage(mainText(MainText::ChannelsExported, language())
+    Q_EMIT statusMessage(mainText(MainText::ChannelsExported, m_app.language())
                              .arg(csv.count('\n') - 1) // a line per channel under the header
                              .arg(QFileInfo(path).fileName()));
 }
@@ -333,7 +328,7 @@ void Document::exportChannels()
 void Document::importChannels()
 {
     commitEdits();
-    const QString path = m_chooser->openFile(lastFolder(), csvFilter(language()));
+    const QString path = m_chooser->openFile(lastFolder(), csvFilter(m_app.language()));
     if (path.isEmpty()) return;
     chosen(path);
     QByteArray list;
@@ -352,17 +347,18 @@ void Document::importChannels()
         ChannelListChoice choice{true, m, b};
         if (!m_chooser->chooseChannelList(true, choice)) return;
         const commoncsv::ImportResult result =
-            commoncsv::importChannels(m_app.image, csv, choice.family, choice.band, language());
+            commoncsv::importChannels(m_app.image, csv, choice.family, choice.band, m_app.language());
         if (!result.ok) {
             m_app.messenger.ask(result.message, Buttons::Ok, Icon::Exclamation);
             return;
         }
         if (result.notKept > 0)
-            m_app.messenger.ask(tableText(TableText::NotKept, language()).arg(result.notKept), Buttons::Ok,
-                                Icon::Information);
+            m_app.messenger.ask(tableText(TableText::NotKept, m_app.language()).arg(result.notKept),
+                                Buttons::Ok, Icon::Information);
         channels = result.channels;
     } else {
-        const channelcsv::ImportResult result = channelcsv::importChannels(m_app.image, csv, language());
+        const channelcsv::ImportResult result =
+            channelcsv::importChannels(m_app.image, csv, m_app.language());
         if (!result.ok) {
             m_app.messenger.ask(result.message, Buttons::Ok, Icon::Exclamation);
             return;
@@ -374,7 +370,7 @@ void Document::importChannels()
     Q_EMIT imageRestored();
     Q_EMIT historyChanged();
     Q_EMIT statusMessage(
-        mainText(MainText::ChannelsImported, language()).arg(channels).arg(QFileInfo(path).fileName()));
+        mainText(MainText::ChannelsImported, m_app.language()).arg(channels).arg(QFileInfo(path).fileName()));
 }
 
 } // namespace mx

@@ -130,7 +130,6 @@ private:
     void addRecent(const QString& path);
     void resetHistory();
     Handover handover(const std::function<void()>& closePort);
-    int language() const;
 
     App& m_app;
     FileChooser* m_chooser = nullptr;

@@ -26,6 +26,9 @@ struct App
     RadioImage image;
     Messenger messenger;
 
+    // The language of the program's texts: Chinese or English.
+    int language() const { return messenger.language() == Chinese ? Chinese : English; }
+
     // installRoot is the parent of programDir.
     void startUp(const QString& programDir, const SystemLocale& locale,
                  const QDate& today = QDate::currentDate());

@@ -58,7 +58,7 @@ Transfers::Transfers(App& app, Document& document, const PortSetting& port, QObj
     connect(m_session, &Session::imageReplaced, &m_document, &Document::radioRead);
     connect(m_session, &Session::finished, this, &Transfers::sessionEnded);
     // "Cannot Open Communication Port." says which device and why.
-    m_session->setPortFailureExplainer([this] { return m_port->openFailureText(language()); });
+    m_session->setPortFailureExplainer([this] { return m_port->openFailureText(m_app.language()); });
 
     m_timerWrite.setSingleShot(true);
     m_timerWrite.setInterval(20);
@@ -74,11 +74,6 @@ Transfers::~Transfers()
 bool Transfers::isRunning() const
 {
     return m_session->isRunning();
-}
-
-int Transfers::language() const
-{
-    return m_app.messenger.language() == Chinese ? Chinese : English;
 }
 
 void Transfers::read()
@@ -141,18 +136,19 @@ void Transfers::sessionEnded(SessionOutcome outcome)
     } else if (*kind == TransferKind::Check && outcome == SessionOutcome::Completed) {
         const VerifyResult result = compareWritten(m_written, m_session->radioMemory(), &m_app.image);
         if (result.ok)
-            m_app.messenger.ask(mainText(MainText::VerifyPassed, language()), Buttons::Ok, Icon::Information);
+            m_app.messenger.ask(mainText(MainText::VerifyPassed, m_app.language()), Buttons::Ok,
+                                Icon::Information);
         else
             m_app.messenger.ask(verifyFailedMessage(result), Buttons::Ok, Icon::Exclamation);
     } else if (outcome == SessionOutcome::VerifyFailed) {
         // A multi-radio write stopped at the radio that does not hold what was written.
         m_app.messenger.ask(
             verifyFailedMessage(m_session->verifyResult()) + QStringLiteral("\r\n") +
-                mainText(MainText::VerifyFailedRadio, language()).arg(m_session->radiosWritten() + 1),
+                mainText(MainText::VerifyFailedRadio, m_app.language()).arg(m_session->radiosWritten() + 1),
             Buttons::Ok, Icon::Exclamation);
     } else if (const QString words =
                    transferEndText(*kind, outcome, m_session->lastEnd(), m_session->radiosWritten(),
-                                   m_verifyAfterWrite, language());
+                                   m_verifyAfterWrite, m_app.language());
                !words.isEmpty()) {
         // Never a silent end: what the transfer left behind.
         const bool clean = *kind == TransferKind::Read || !m_session->lastEnd().dataSent;
@@ -162,13 +158,13 @@ void Transfers::sessionEnded(SessionOutcome outcome)
 
 QString Transfers::verifyFailedMessage(const VerifyResult& result) const
 {
-    return mainText(MainText::VerifyFailedAt, language()) + QLatin1Char(' ') + verifyPlace(result) +
+    return mainText(MainText::VerifyFailedAt, m_app.language()) + QLatin1Char(' ') + verifyPlace(result) +
            QLatin1Char('.');
 }
 
 QString Transfers::writeNote() const
 {
-    return renumberNote(renumberedByWrite(m_app.image), language());
+    return renumberNote(renumberedByWrite(m_app.image), m_app.language());
 }
 
 void Transfers::startVerify()

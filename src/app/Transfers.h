@@ -64,7 +64,6 @@ private:
     QString verifyFailedMessage(const VerifyResult& result) const;
     // The write confirmation's note on channels the radio will renumber.
     QString writeNote() const;
-    int language() const;
 
     App& m_app;
     Document& m_document;

@@ -187,11 +187,11 @@ MainWindow::MainWindow(App& app, QWidget* parent)
     m_transfers.setRadioCountAsker([this] {
         bool ok = false;
         const int n =
-            QInputDialog::getInt(this, mainText(MainText::RadioCountTitle, language()),
-                                 mainText(MainText::RadioCountPrompt, language()), 1, 1, 9999, 1, &ok);
+            QInputDialog::getInt(this, mainText(MainText::RadioCountTitle, m_app.language()),
+                                 mainText(MainText::RadioCountPrompt, m_app.language()), 1, 1, 9999, 1, &ok);
         return ok ? n : 0;
     });
-    m_progress = new TransferProgress(m_transfers, app.messenger, this);
+    m_progress = new TransferProgress(m_transfers, app, this);
 
     m_mdi = new QMdiArea(this);
     m_mdi->setObjectName(QStringLiteral("MDIClient"));
@@ -247,11 +247,6 @@ QAction* MainWindow::action(const QString& name) const
 QAction* MainWindow::toolButton(const QString& key) const
 {
     return m_tools.value(key);
-}
-
-int MainWindow::language() const
-{
-    return m_app.messenger.language() == Chinese ? Chinese : English;
 }
 
 // ---------------------------------------------------------------- building
@@ -441,7 +436,7 @@ QString MainWindow::documentCaption() const
 {
     const RadioImage& image = m_app.image;
     return image.modelName + QLatin1Char('[') + image.rangeText + QStringLiteral("][") +
-           text(TextId::FileNameLabel, language()) + QLatin1Char(':') +
+           text(TextId::FileNameLabel, m_app.language()) + QLatin1Char(':') +
            datafile::fileTitle(image.currentFileName) + QLatin1Char(']');
 }
 
@@ -455,27 +450,28 @@ void MainWindow::updateCaption()
 void MainWindow::showPortPanel(const QString& shown)
 {
     m_portPanel->setText(shown);
-    m_portPanel->setAccessibleName(mainText(MainText::StatusPortName, language()).arg(shown));
+    m_portPanel->setAccessibleName(mainText(MainText::StatusPortName, m_app.language()).arg(shown));
 }
 
 void MainWindow::updatePortPanel()
 {
     const quint64 generation = ++m_portPanelGeneration;
     if (!m_portSetting.needsList() || !m_portSetting.listsSystemPorts()) {
-        showPortPanel(m_portSetting.shown(language()));
+        showPortPanel(m_portSetting.shown(m_app.language()));
         return;
     }
     // Listing the system's serial ports reads the device tree, which takes longer
     // than drawing the window: it runs beside it, and the panel shows the port's
     // number until the device's name is known.
-    showPortPanel(mainText(MainText::PortLabel, language()) + QString::number(m_app.settings.comPort));
+    showPortPanel(mainText(MainText::PortLabel, m_app.language()) + QString::number(m_app.settings.comPort));
     auto listed = std::make_shared<QList<ports::PortEntry>>();
     QThread* lister = QThread::create([listed] { *listed = ports::availablePorts(); });
     connect(lister, &QThread::finished, this, [this, lister, listed, generation] {
         lister->deleteLater();
         m_portListers.removeOne(lister);
         // A newer setting or language has been shown meanwhile.
-        if (generation == m_portPanelGeneration) showPortPanel(m_portSetting.shown(language(), *listed));
+        if (generation == m_portPanelGeneration)
+            showPortPanel(m_portSetting.shown(m_app.language(), *listed));
     });
     m_portListers.append(lister);
     lister->start();
@@ -483,7 +479,7 @@ void MainWindow::updatePortPanel()
 
 void MainWindow::applyMainCaptions()
 {
-    const int lang = language();
+    const int lang = m_app.language();
     updatePortPanel();
     m_modelPanel->hide();
     updateCaption();
@@ -512,7 +508,7 @@ void MainWindow::applyMainCaptions()
 void MainWindow::buildNodeTree()
 {
     m_tree->clear();
-    const int lang = language();
+    const int lang = m_app.language();
     auto* root = new QTreeWidgetItem(m_tree, {m_treeLabel->text()});
     root->setData(0, Qt::UserRole, QStringLiteral("N0"));
     const struct
@@ -547,7 +543,7 @@ void MainWindow::nodeClicked(QTreeWidgetItem* item)
 
 void MainWindow::changeLanguage()
 {
-    useQtTranslations(language());
+    useQtTranslations(m_app.language());
     applyMainCaptions();
     buildNodeTree();
     fitTreePane();
@@ -791,7 +787,7 @@ void MainWindow::languageSetup()
 
 void MainWindow::about()
 {
-    AboutDialog dialog(language(), this);
+    AboutDialog dialog(m_app.language(), this);
     dialog.exec();
 }
 

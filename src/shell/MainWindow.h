@@ -78,7 +78,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    int language() const;
     void buildMenus();
     void buildToolbar();
     void buildTreePane();

@@ -1,8 +1,8 @@
 #include "shell/ProgressWindow.h"
 
+#include "app/Startup.h"
 #include "app/Transfers.h"
 #include "texts/MainTexts.h"
-#include "texts/Messenger.h"
 #include "texts/Texts.h"
 
 #include <QCloseEvent>
@@ -132,8 +132,8 @@ void ProgressWindow::closeEvent(QCloseEvent* event)
 
 // ---------------------------------------------------------------- following a transfer
 
-TransferProgress::TransferProgress(Transfers& transfers, Messenger& messenger, QWidget* parent)
-    : QObject(parent), m_transfers(transfers), m_messenger(messenger), m_parent(parent)
+TransferProgress::TransferProgress(Transfers& transfers, const App& app, QWidget* parent)
+    : QObject(parent), m_transfers(transfers), m_app(app), m_parent(parent)
 {
     Session& session = transfers.session();
     connect(&transfers, &Transfers::started, this, &TransferProgress::open);
@@ -156,8 +156,7 @@ TransferProgress::TransferProgress(Transfers& transfers, Messenger& messenger, Q
 
 void TransferProgress::open(bool reading, int radios)
 {
-    const int language = m_messenger.language() == Chinese ? Chinese : English;
-    m_window = new ProgressWindow(reading, radios, language, m_parent);
+    m_window = new ProgressWindow(reading, radios, m_app.language(), m_parent);
     connect(m_window, &ProgressWindow::cancelRequested, this, [this] {
         if (m_transfers.isRunning())
             m_transfers.cancel();

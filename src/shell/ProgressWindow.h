@@ -8,7 +8,7 @@ class QProgressBar;
 
 namespace mx {
 
-class Messenger;
+struct App;
 class Transfers;
 
 // FrmProgress and frmMProgress: the percentage of a transfer, and for a
@@ -55,14 +55,14 @@ class TransferProgress : public QObject
 {
     Q_OBJECT
 public:
-    TransferProgress(Transfers& transfers, Messenger& messenger, QWidget* parent);
+    TransferProgress(Transfers& transfers, const App& app, QWidget* parent);
     ProgressWindow* window() const { return m_window; }
 
 private:
     void open(bool reading, int radios);
 
     Transfers& m_transfers;
-    Messenger& m_messenger;
+    const App& m_app;
     QWidget* m_parent;
     QPointer<ProgressWindow> m_window;
 };
