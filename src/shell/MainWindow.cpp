@@ -231,7 +231,7 @@ MainWindow::~MainWindow()
 void MainWindow::setPortLister(PortSetting::Lister lister, bool comNumbers)
 {
     m_portSetting.setLister(std::move(lister), comNumbers);
-    applyMainCaptions();
+    updatePortPanel();
 }
 
 ProgressWindow* MainWindow::progressWindow() const
@@ -774,7 +774,7 @@ void MainWindow::portSettings()
 {
     PortDialog dialog(m_app, m_portSetting, this);
     dialog.exec();
-    applyMainCaptions();
+    updatePortPanel();
 }
 
 void MainWindow::languageSetup()
