@@ -32,12 +32,6 @@ QString csvFilter(int language)
     return mainText(MainText::CsvFilterName, language) + QStringLiteral(" (*.csv)");
 }
 
-// The per-user store of the window position, shared with the main window.
-QSettings userStore()
-{
-    return QSettings(QStringLiteral("MX_806TR"), QStringLiteral("MX_806TR"));
-}
-
 const QString LastFolderKey = QStringLiteral("Settings/LastFolder");
 const QString RecentFilesKey = QStringLiteral("Settings/RecentFiles");
 

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QSettings>
 
 namespace mx {
 
@@ -152,6 +153,11 @@ bool Settings::saveLanguage(const QString& iniPath) const
     return update(iniPath, [this](IniFile& ini) {
         ini.setValue(Section, KeyCurrentLanguage, QString::number(currentLanguage));
     });
+}
+
+QSettings userStore()
+{
+    return QSettings(QStringLiteral("MX_806TR"), QStringLiteral("MX_806TR"));
 }
 
 } // namespace mx

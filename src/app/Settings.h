@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class QSettings;
+
 namespace mx {
 
 // Where the system language comes from; tests set it.
@@ -46,5 +48,9 @@ struct Settings
     bool saveComPort(const QString& iniPath, QString* reason = nullptr) const;
     bool saveLanguage(const QString& iniPath) const;
 };
+
+// The desktop program's per-user store: the main window's place, the folder of
+// the file boxes, the recent files, Verify After Writing.
+QSettings userStore();
 
 } // namespace mx

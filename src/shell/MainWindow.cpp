@@ -325,14 +325,11 @@ void MainWindow::buildMenus()
     // Checking a write by reading it back: off unless chosen, kept per user.
     QAction* verify = action(QStringLiteral("mnuVerifyAfterWrite"));
     verify->setCheckable(true);
-    verify->setChecked(QSettings(QStringLiteral("MX_806TR"), QStringLiteral("MX_806TR"))
-                           .value(QStringLiteral("Settings/VerifyAfterWriting"), false)
-                           .toBool());
+    verify->setChecked(userStore().value(QStringLiteral("Settings/VerifyAfterWriting"), false).toBool());
     m_transfers.setVerifyAfterWrite(verify->isChecked());
     connect(verify, &QAction::toggled, this, [this](bool on) {
         m_transfers.setVerifyAfterWrite(on);
-        QSettings(QStringLiteral("MX_806TR"), QStringLiteral("MX_806TR"))
-            .setValue(QStringLiteral("Settings/VerifyAfterWriting"), on);
+        userStore().setValue(QStringLiteral("Settings/VerifyAfterWriting"), on);
     });
 
     for (const char* name : {"mnuTreeView", "mnuViewToolbar", "mnuViewStatusBar"}) {
@@ -623,7 +620,7 @@ void MainWindow::fillWindowMenu()
 
 void MainWindow::restoreGeometryFromSettings()
 {
-    QSettings store(QStringLiteral("MX_806TR"), QStringLiteral("MX_806TR"));
+    QSettings store = userStore();
     store.beginGroup(QStringLiteral("Settings"));
     auto twips = [&](const char* key, int def) {
         bool ok = false;
@@ -649,7 +646,7 @@ void MainWindow::restoreGeometryFromSettings()
 void MainWindow::storeGeometry()
 {
     if (isMinimized()) return;
-    QSettings store(QStringLiteral("MX_806TR"), QStringLiteral("MX_806TR"));
+    QSettings store = userStore();
     store.beginGroup(QStringLiteral("Settings"));
     // A maximised window keeps the place it goes back to.
     const bool maximized = isMaximized();
