@@ -35,6 +35,12 @@ QString csvFilter(int language)
 const QString LastFolderKey = QStringLiteral("Settings/LastFolder");
 const QString RecentFilesKey = QStringLiteral("Settings/RecentFiles");
 
+// The range family the windows show (the first for a value out of range).
+int familyOf(const RadioDataRecord& work)
+{
+    return work.rangeMode >= 0 && work.rangeMode < FamilyCount ? work.rangeMode : 0;
+}
+
 // Every channel of the working copy: one line of a channel list each.
 int channelTotal(const RadioImage& image)
 {
@@ -299,8 +305,7 @@ void Document::exportChannels()
 {
     commitEdits();
     const RadioDataRecord& work = m_app.image.work;
-    ChannelListChoice choice{false, work.rangeMode >= 0 && work.rangeMode < FamilyCount ? work.rangeMode : 0,
-                             0};
+    ChannelListChoice choice{false, familyOf(work), 0};
     if (!m_chooser->chooseChannelList(false, choice)) return;
     const QString proposed =
         QDir(lastFolder())
@@ -325,18 +330,17 @@ void Document::importChannels()
     const QString path = m_chooser->openFile(lastFolder(), csvFilter(m_app.language()));
     if (path.isEmpty()) return;
     chosen(path);
-    QByteArray list;
-    if (!channelcsv::readList(path, list).isEmpty()) {
+    QByteArray csv;
+    if (!channelcsv::readList(path, csv).isEmpty()) {
         m_app.messenger.ask(TextId::FileError, Buttons::Ok, Icon::Exclamation);
         return;
     }
-    const QByteArray& csv = list;
     int channels = 0; // in the list
     // A list beyond the size limit is refused as such, whatever its layout.
     if (csv.size() <= channelcsv::MaxListBytes && commoncsv::isCommonLayout(csv)) {
         // A list of one band: the user says which band it becomes.
         const RadioDataRecord& work = m_app.image.work;
-        const int m = work.rangeMode >= 0 && work.rangeMode < FamilyCount ? work.rangeMode : 0;
+        const int m = familyOf(work);
         const int b = work.currentBand[m] >= 1 && work.currentBand[m] <= BandCount ? work.currentBand[m] : 1;
         ChannelListChoice choice{true, m, b};
         if (!m_chooser->chooseChannelList(true, choice)) return;
@@ -360,9 +364,8 @@ void Document::importChannels()
         channels = channelTotal(m_app.image);
     }
     // The whole list is one edit: it can be undone.
-    m_history.record(m_app.image);
+    recordEdit();
     Q_EMIT imageRestored();
-    Q_EMIT historyChanged();
     Q_EMIT statusMessage(
         mainText(MainText::ChannelsImported, m_app.language()).arg(channels).arg(QFileInfo(path).fileName()));
 }
