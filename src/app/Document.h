@@ -111,7 +111,7 @@ public:
 Q_SIGNALS:
     // The image is about to be replaced: the editors close now.
     void aboutToReplaceImage();
-    // A new image (new, open, read, initial setting): captions renewed, the channel editor opened.
+    // A new image (new, open, read, initial setting): the channel editor opens.
     void imageReplaced();
     // The same document in another state (undo, redo, an import): the editors show it anew.
     void imageRestored();

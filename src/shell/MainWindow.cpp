@@ -212,7 +212,7 @@ MainWindow::MainWindow(App& app, QWidget* parent)
     setCentralWidget(central);
 
     restoreGeometryFromSettings();
-    // The new document's captions, tree and channel editor (showNewImage).
+    changeLanguage();
     m_document.loadNewDoc();
 }
 
@@ -739,10 +739,9 @@ void MainWindow::reopenEditors()
     updateUndoActions();
 }
 
-// A new image: captions renewed, the channel editor opened.
+// A new image: the channel editor opened (the caption follows captionChanged).
 void MainWindow::showNewImage()
 {
-    changeLanguage();
     showChildForm(EditorKind::ChannelInfo);
     m_mdi->cascadeSubWindows();
 }
