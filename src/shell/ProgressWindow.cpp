@@ -124,10 +124,7 @@ void ProgressWindow::closeEvent(QCloseEvent* event)
         Q_EMIT cancelRequested();
         m_inClose = false;
     }
-    if (m_finishing)
-        event->accept();
-    else
-        event->ignore();
+    event->setAccepted(m_finishing);
 }
 
 // ---------------------------------------------------------------- following a transfer
