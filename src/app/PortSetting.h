@@ -28,7 +28,6 @@ public:
     // kept by number on a system without COM numbers.
     bool needsList() const;
     QList<ports::PortEntry> listed() const { return m_lister(); }
-    const Lister& lister() const { return m_lister; }
     bool comNumbers() const { return m_comNumbers; }
 
     // The device to open: a kept device path, else port comPort among the listed ones; "" for port 0.
