@@ -97,10 +97,7 @@ QList<qint16> numbersOf(const RadioImage& image, int m, int b)
 
 QStringList header()
 {
-    QStringList cells;
-    for (const char* h : Header)
-        cells.append(QLatin1String(h));
-    return cells;
+    return csvtext::names(Header);
 }
 
 QString readList(const QString& path, QByteArray& bytes)
@@ -118,17 +115,13 @@ QString readList(const QString& path, QByteArray& bytes)
 
 QByteArray exportChannels(const RadioImage& image)
 {
-    QString out = header().join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    QString out = csvtext::line(header());
     const RadioDataRecord& rec = image.work;
     for (int m = 0; m < FamilyCount; ++m) {
         for (int b = 1; b <= BandCount; ++b) {
             const int count = qBound(0, int(rec.count(m, b)), SlotCount);
-            for (int i = 1; i <= count; ++i) {
-                QStringList cells = cellsOf(m, b, image.workChannels.at(m, i, b));
-                for (QString& c : cells)
-                    c = csvtext::quoted(c);
-                out += cells.join(QLatin1Char(',')) + QStringLiteral("\r\n");
-            }
+            for (int i = 1; i <= count; ++i)
+                out += csvtext::line(cellsOf(m, b, image.workChannels.at(m, i, b)));
         }
     }
     return out.toUtf8();
@@ -150,11 +143,10 @@ ImportResult importChannels(RadioImage& image, const QByteArray& csv, int langua
     if (csv.size() > MaxListBytes)
         return refuse(0, 0, text(ToolText::CsvTooLarge, language).arg(MaxListBytes >> 20));
 
-    QString content = QString::fromUtf8(csv);
-    if (content.startsWith(QChar(0xFEFF))) content.remove(0, 1);
     QList<csvtext::Row> rows;
     int badLine = 0;
-    if (!csvtext::split(content, QLatin1Char(','), rows, &badLine)) return refuse(badLine, 1, text(ToolText::CsvQuote, language));
+    if (!csvtext::splitList(csv, rows, &badLine))
+        return refuse(badLine, 1, text(ToolText::CsvQuote, language));
     if (rows.isEmpty()) return refuse(0, 0, text(ToolText::CsvEmpty, language));
     if (rows.first().cells.value(0).trimmed().compare(QLatin1String(Header[0]), Qt::CaseInsensitive) != 0)
         return refuse(rows.first().line, 1, text(ToolText::CsvHeader, language));

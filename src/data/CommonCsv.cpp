@@ -59,15 +59,6 @@ QList<int> placesOf(const QStringList& cells)
     return places;
 }
 
-QList<csvtext::Row> rowsOf(const QByteArray& csv, bool* complete, int* badLine)
-{
-    QString content = QString::fromUtf8(csv);
-    if (content.startsWith(QChar(0xFEFF))) content.remove(0, 1);
-    QList<csvtext::Row> rows;
-    *complete = csvtext::split(content, QLatin1Char(','), rows, badLine);
-    return rows;
-}
-
 // The TSQ list's index of a CTCSS tone in Hz ("88.5", "88.50"); -1 when it has none.
 int ctcssIndex(const QString& text)
 {
@@ -82,20 +73,10 @@ int ctcssIndex(const QString& text)
 
 } // namespace
 
-QStringList header()
-{
-    QStringList cells;
-    for (const char* h : Header)
-        cells.append(QLatin1String(h));
-    return cells;
-}
-
 bool isCommonLayout(const QByteArray& csv)
 {
-    bool complete = false;
-    int badLine = 0;
-    const QByteArray firstLines = csv.left(4096); // the header is the first line
-    const QList<csvtext::Row> rows = rowsOf(firstLines, &complete, &badLine);
+    QList<csvtext::Row> rows;
+    csvtext::splitList(csv.left(4096), rows); // the header is the first line
     if (rows.isEmpty()) return false;
     const QList<int> places = placesOf(rows.first().cells);
     return places[Location] >= 0 && places[Frequency] >= 0;
@@ -103,7 +84,7 @@ bool isCommonLayout(const QByteArray& csv)
 
 QByteArray exportChannels(const RadioImage& image, int m, int b)
 {
-    QString out = header().join(QLatin1Char(',')) + QStringLiteral("\r\n");
+    QString out = csvtext::line(csvtext::names(Header));
     if (m < 0 || m >= FamilyCount) return out.toUtf8();
     const double low = freq::parseRange(freq::rangeTextFor(m)).low;
     const QString offset = freq::formatFixed(image.work.optFeat[Opt::REPOffsetKHz] / 1000.0, 6);
@@ -140,9 +121,7 @@ QByteArray exportChannels(const RadioImage& image, int m, int b)
             }
             cells[Mode] = QStringLiteral("FM");
             cells[TStep] = QStringLiteral("5.00");
-            for (QString& c : cells)
-                c = csvtext::quoted(c);
-            out += cells.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+            out += csvtext::line(cells);
         }
     }
     return out.toUtf8();
@@ -167,10 +146,10 @@ ImportResult importChannels(RadioImage& image, const QByteArray& csv, int m, int
     if (m < 0 || m >= FamilyCount || b < 1 || b > BandCount)
         return refuse(0, -1, text(ToolText::CsvBand, language).arg(b));
 
-    bool complete = false;
+    QList<csvtext::Row> rows;
     int badLine = 0;
-    QList<csvtext::Row> rows = rowsOf(csv, &complete, &badLine);
-    if (!complete) return refuse(badLine, 0, text(ToolText::CsvQuote, language));
+    if (!csvtext::splitList(csv, rows, &badLine))
+        return refuse(badLine, 0, text(ToolText::CsvQuote, language));
     if (rows.size() < 2) return refuse(0, -1, text(ToolText::CsvEmpty, language));
     names = rows.takeFirst().cells;
     const QList<int> place = placesOf(names);

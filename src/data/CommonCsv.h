@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 namespace mx {
 
@@ -17,9 +16,6 @@ class RadioImage;
 // repeater shift of each channel; names, comments, modes, steps, skips and
 // offsets have no place in it.
 namespace commoncsv {
-
-// The header line's cells, one per column.
-QStringList header();
 
 // True when the list's first line is this layout's header (it names the
 // Location and Frequency columns).

@@ -54,6 +54,13 @@ bool split(const QString& text, QChar separator, QList<Row>& rows, int* badLine,
     return true;
 }
 
+bool splitList(const QByteArray& csv, QList<Row>& rows, int* badLine)
+{
+    QString content = QString::fromUtf8(csv);
+    if (content.startsWith(QChar(0xFEFF))) content.remove(0, 1);
+    return split(content, QLatin1Char(','), rows, badLine);
+}
+
 QString quoted(const QString& cell, QChar separator)
 {
     if (!cell.contains(separator) && !cell.contains(QLatin1Char('"')) && !cell.contains(QLatin1Char('\n')) &&
@@ -62,6 +69,24 @@ QString quoted(const QString& cell, QChar separator)
     QString q = cell;
     q.replace(QLatin1Char('"'), QStringLiteral("\"\""));
     return QLatin1Char('"') + q + QLatin1Char('"');
+}
+
+QString line(const QStringList& cells)
+{
+    QStringList quotedCells;
+    quotedCells.reserve(cells.size());
+    for (const QString& c : cells)
+        quotedCells.append(quoted(c));
+    return quotedCells.join(QLatin1Char(',')) + QStringLiteral("\r\n");
+}
+
+QStringList names(std::span<const char* const> columns)
+{
+    QStringList cells;
+    cells.reserve(qsizetype(columns.size()));
+    for (const char* name : columns)
+        cells.append(QLatin1String(name));
+    return cells;
 }
 
 } // namespace mx::csvtext
