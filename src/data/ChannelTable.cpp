@@ -43,33 +43,50 @@ int indexIn(const QString& text, const QStringList& items, const QStringList& ot
     return -1;
 }
 
-// The names a header line may give a column, in either language and as the
-// channel window and the program's channel list name them.
+// A column's name in its header.
+QString columnName(ChannelTable::Column kind, int language)
+{
+    switch (kind) {
+    case ChannelTable::BandColumn:
+        return tableText(TableText::BandHeader, language);
+    case ChannelTable::ChColumn:
+        return tableText(TableText::ChHeader, language);
+    case ChannelTable::RxColumn:
+        return tableText(TableText::RxHeader, language);
+    case ChannelTable::TsqColumn:
+        return channelText(ChannelText::Tsq, language);
+    case ChannelTable::RepColumn:
+        return channelText(ChannelText::Rep, language);
+    case ChannelTable::RogerColumn:
+        return channelText(ChannelText::Roger, language);
+    case ChannelTable::PublicColumn:
+        return channelText(ChannelText::Public, language);
+    case ChannelTable::BusyColumn:
+        return channelText(ChannelText::Busy, language);
+    }
+    return {};
+}
+
+// The column a header line's name stands for: the table's own names and the
+// channel window's in either language, and the program's channel list's.
 int kindNamed(const QString& name)
 {
-    struct Alias
-    {
-        const char* name;
-        ChannelTable::Column kind;
-    };
-    static const Alias Aliases[] = {
-        {"channel", ChannelTable::ChColumn},    {"CH No.", ChannelTable::ChColumn},
-        {"Frequency", ChannelTable::RxColumn},  {"频率", ChannelTable::RxColumn},
-        {"rx MHz", ChannelTable::RxColumn},     {"TSQ", ChannelTable::TsqColumn},
-        {"REP", ChannelTable::RepColumn},       {"Roger", ChannelTable::RogerColumn},
-        {"Public", ChannelTable::PublicColumn}, {"BUSY", ChannelTable::BusyColumn}};
     const QString n = name.trimmed();
+    auto is = [&n](const QString& text) { return n.compare(text, Qt::CaseInsensitive) == 0; };
     for (int language : {English, Chinese}) {
-        if (n.compare(tableText(TableText::BandHeader, language), Qt::CaseInsensitive) == 0)
-            return ChannelTable::BandColumn;
-        if (n.compare(tableText(TableText::ChHeader, language), Qt::CaseInsensitive) == 0)
-            return ChannelTable::ChColumn;
-        if (n.compare(tableText(TableText::RxHeader, language), Qt::CaseInsensitive) == 0)
-            return ChannelTable::RxColumn;
+        for (int kind = ChannelTable::BandColumn; kind <= ChannelTable::BusyColumn; ++kind)
+            if (is(columnName(ChannelTable::Column(kind), language))) return kind;
+        if (is(channelText(ChannelText::ChNoHeader, language))) return ChannelTable::ChColumn;
+        if (is(channelText(ChannelText::FrequencyHeader, language))) return ChannelTable::RxColumn;
     }
-    for (const Alias& a : Aliases)
-        if (n.compare(QString::fromUtf8(a.name), Qt::CaseInsensitive) == 0) return a.kind;
-    return -1;
+    return is(QStringLiteral("channel")) ? ChannelTable::ChColumn : -1;
+}
+
+// The family on show: the stored one; one outside 0..2 shows the first, as in the channel window.
+int shownFamily(const RadioImage& image)
+{
+    const int stored = image.work.rangeMode;
+    return stored >= 0 && stored < FamilyCount ? stored : 0;
 }
 
 bool isListKind(ChannelTable::Column kind)
@@ -98,8 +115,7 @@ void ChannelTable::setLanguage(int language)
 
 QList<ChannelTable::Key> ChannelTable::rowsOfImage() const
 {
-    const int stored = m_image.work.rangeMode;
-    const int m = stored >= 0 && stored < FamilyCount ? stored : 0;
+    const int m = shownFamily(m_image);
     QList<Key> rows;
     for (int b = 1; b <= BandCount; ++b) {
         for (int n = 1; n <= cr::RegularChannels; ++n)
@@ -119,8 +135,7 @@ QList<ChannelTable::Key> ChannelTable::rowsOfImage() const
 
 void ChannelTable::rebuild()
 {
-    const int stored = m_image.work.rangeMode;
-    m_family = stored >= 0 && stored < FamilyCount ? stored : 0;
+    m_family = shownFamily(m_image);
     m_columns = {BandColumn, ChColumn, RxColumn, TsqColumn, RepColumn, RogerColumn, PublicColumn, BusyColumn};
     if (m_family == 2) m_columns.removeOne(RepColumn); // the repeater shift is not used there
     m_rows = rowsOfImage();
@@ -135,8 +150,7 @@ void ChannelTable::imageChanged(int m, int b)
     const bool sameRows =
         std::equal(rows.begin(), rows.end(), m_rows.begin(), m_rows.end(),
                    [](const Key& x, const Key& y) { return x.band == y.band && x.number == y.number; });
-    const int stored = m_image.work.rangeMode;
-    if (!sameRows || m_family != (stored >= 0 && stored < FamilyCount ? stored : 0)) {
+    if (!sameRows || m_family != shownFamily(m_image)) {
         beginResetModel();
         rebuild();
         endResetModel();
@@ -325,27 +339,7 @@ QVariant ChannelTable::data(const QModelIndex& index, int role) const
 QVariant ChannelTable::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation != Qt::Horizontal || section < 0 || section >= m_columns.size()) return {};
-    if (role == Qt::DisplayRole) {
-        switch (kindOf(section)) {
-        case BandColumn:
-            return tableText(TableText::BandHeader, m_language);
-        case ChColumn:
-            return tableText(TableText::ChHeader, m_language);
-        case RxColumn:
-            return tableText(TableText::RxHeader, m_language);
-        case TsqColumn:
-            return channelText(ChannelText::Tsq, m_language);
-        case RepColumn:
-            return channelText(ChannelText::Rep, m_language);
-        case RogerColumn:
-            return channelText(ChannelText::Roger, m_language);
-        case PublicColumn:
-            return channelText(ChannelText::Public, m_language);
-        case BusyColumn:
-            return channelText(ChannelText::Busy, m_language);
-        }
-    }
-    return {};
+    return role == Qt::DisplayRole ? columnName(kindOf(section), m_language) : QVariant();
 }
 
 Qt::ItemFlags ChannelTable::flags(const QModelIndex& index) const

@@ -58,7 +58,6 @@ public:
     // The column showing a kind (-1: REP in family 2), and the kind a column shows.
     int columnOf(Column kind) const { return int(m_columns.indexOf(kind)); }
     Column kindOf(int column) const { return m_columns.value(column, BandColumn); }
-    int bandOf(int row) const { return m_rows.value(row).band; }
     int channelOf(int row) const { return m_rows.value(row).number; }
     int rowOf(int band, int number) const;
     bool hasChannel(int row) const;
