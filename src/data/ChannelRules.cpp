@@ -130,6 +130,15 @@ QStringList toneSquelchList()
     return list;
 }
 
+int ctcssIndex(const QString& hz)
+{
+    if (!freq::isNumeric(hz)) return -1;
+    const double value = freq::toDouble(hz);
+    for (int k = 0; k < CtcssCount; ++k)
+        if (qAbs(freq::toDouble(QLatin1String(CtcssTones[k])) - value) < 1e-6) return k + 1;
+    return -1;
+}
+
 QStringList onOffList(int language)
 {
     return {text(TextId::OffText, language), text(TextId::OnText, language)};

@@ -25,6 +25,9 @@ constexpr int ToneSquelchCount = 143;
 // An index outside the list gives "".
 QString toneSquelchText(int index);
 QStringList toneSquelchList();
+// The index of a CTCSS tone written in Hz, however many decimals ("88.50" is
+// 88.5); -1 when the list has no such tone.
+int ctcssIndex(const QString& hz);
 // "OFF", "ON" in the language (Chinese "关", "开").
 QStringList onOffList(int language);
 // Repeater shift: "OFF" (in the language), "+", "-".

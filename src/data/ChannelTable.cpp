@@ -244,13 +244,8 @@ int ChannelTable::valueOf(Column kind, const QString& text, const RadioImage& im
 {
     switch (kind) {
     case TsqColumn: {
-        const QStringList tones = cr::toneSquelchList();
-        int index = indexIn(text, tones);
-        if (index < 0 && freq::isNumeric(text)) // "88.50" is 88.5
-            for (int k = 1; k < tones.size() && index < 0; ++k)
-                if (freq::isNumeric(tones[k]) && qAbs(freq::toDouble(tones[k]) - freq::toDouble(text)) < 1e-6)
-                    index = k;
-        return index;
+        const int index = indexIn(text, cr::toneSquelchList());
+        return index >= 0 ? index : cr::ctcssIndex(text); // "88.50" is 88.5
     }
     case RepColumn:
         return indexIn(text, cr::repeaterList(English), cr::repeaterList(m_language));

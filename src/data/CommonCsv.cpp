@@ -59,18 +59,6 @@ QList<int> placesOf(const QStringList& cells)
     return places;
 }
 
-// The TSQ list's index of a CTCSS tone in Hz ("88.5", "88.50"); -1 when it has none.
-int ctcssIndex(const QString& text)
-{
-    if (!freq::isNumeric(text)) return -1;
-    const double hz = freq::toDouble(text);
-    for (int k = 1; k < channelrules::ToneSquelchCount; ++k) {
-        const QString item = channelrules::toneSquelchText(k);
-        if (freq::isNumeric(item) && qAbs(freq::toDouble(item) - hz) < 1e-6) return k;
-    }
-    return -1;
-}
-
 } // namespace
 
 bool isCommonLayout(const QByteArray& csv)
@@ -216,7 +204,7 @@ ImportResult importChannels(RadioImage& image, const QByteArray& csv, int m, int
             if (place[c] < 0)
                 return refuse(
                     1, -1, tableText(TableText::MissingColumn, language).arg(QLatin1String(Header[wanted])));
-            tone = ctcssIndex(cell(row, c));
+            tone = channelrules::ctcssIndex(cell(row, c));
             if (tone < 0)
                 return refuse(row.line, place[c],
                               tableText(TableText::ToneNotInList, language).arg(cell(row, c)));
