@@ -215,12 +215,8 @@ QString ChannelTable::cellText(int row, Column kind) const
     const ChannelRecord* ch = record(row);
     if (!ch) return {};
     switch (kind) {
-    case RxColumn: {
-        const QString stored = ch->rxFreq.text();
-        const double low = freq::parseRange(freq::rangeTextFor(m_family)).low;
-        if (!freq::isNumeric(stored)) return freq::textFromStored(stored, low);
-        return freq::shownFrequency(stored, m_family, k.band, low);
-    }
+    case RxColumn:
+        return freq::listedFrequency(ch->rxFreq.text(), m_family, k.band);
     case RogerColumn: {
         const QStringList items = choices(kind);
         const QString tip = QString::number(ch->rogerBeep);

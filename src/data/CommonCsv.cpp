@@ -74,7 +74,6 @@ QByteArray exportChannels(const RadioImage& image, int m, int b)
 {
     QString out = csvtext::line(csvtext::names(Header));
     if (m < 0 || m >= FamilyCount) return out.toUtf8();
-    const double low = freq::parseRange(freq::rangeTextFor(m)).low;
     const QString offset = freq::formatFixed(image.work.optFeat[Opt::REPOffsetKHz] / 1000.0, 6);
     int location = 1;
     for (int band = 1; band <= BandCount; ++band) {
@@ -86,9 +85,7 @@ QByteArray exportChannels(const RadioImage& image, int m, int b)
         std::stable_sort(channels.begin(), channels.end(),
                          [](const ChannelRecord* x, const ChannelRecord* y) { return x->chNo < y->chNo; });
         for (const ChannelRecord* ch : std::as_const(channels)) {
-            const QString stored = ch->rxFreq.text();
-            const QString shown = freq::isNumeric(stored) ? freq::shownFrequency(stored, m, band, low)
-                                                          : freq::textFromStored(stored, low);
+            const QString shown = freq::listedFrequency(ch->rxFreq.text(), m, band);
             QStringList cells(ColumnCount);
             cells[Location] = QString::number(location++);
             cells[Name] = nameOf(m, band, ch->chNo);

@@ -183,6 +183,12 @@ QString shownFrequency(const QString& stored, int family, int band, double range
     return textFromStored(stored, rangeLow, messenger);
 }
 
+QString listedFrequency(const QString& stored, int family, int band)
+{
+    const double low = parseRange(rangeTextFor(family)).low;
+    return isNumeric(stored) ? shownFrequency(stored, family, band, low) : textFromStored(stored, low);
+}
+
 double snapToGrid(double mhz, double rangeLow)
 {
     const std::int64_t base = roundHalfEven(rangeLow * 1000000.0);

@@ -43,6 +43,10 @@ QString textFromStored(const QString& stored, double rangeLow, Messenger* messen
 // 27.60125), otherwise textFromStored.
 QString shownFrequency(const QString& stored, int family, int band, double rangeLow,
                        Messenger* messenger = nullptr);
+// The frequency lists and reports show for a channel's stored RxFreq in
+// family m, band b: shownFrequency of a number, the family's lower limit
+// (without a message) for a text that is no number.
+QString listedFrequency(const QString& stored, int family, int band);
 // Rounds to the 5 kHz grid anchored at rangeLow; exactly 2500 Hz rounds down.
 double snapToGrid(double mhz, double rangeLow);
 // In range: snapped. Out of range: the nearer limit when clamp (not snapped),
