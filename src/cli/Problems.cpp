@@ -145,8 +145,8 @@ ChannelShortfall channelShortfall(const QString& path, const RadioImage& image)
     const RadioDataRecord record = datafile::decodeRecord(head);
     for (int m = 0; m < FamilyCount; ++m) {
         for (int b = 1; b <= BandCount; ++b) {
-            s.counted += std::clamp<int>(record.count(m, b), 0, SlotCount);
-            s.read += std::clamp<int>(image.staging.count(m, b), 0, SlotCount);
+            s.counted += record.usedSlots(m, b);
+            s.read += image.staging.usedSlots(m, b);
         }
     }
     if (s.missing() <= 0) return s;
@@ -180,7 +180,7 @@ QStringList frequencyWarnings(const RadioImage& image)
     for (int m = 0; m < FamilyCount; ++m) {
         int elsewhere = 0;
         for (int b = 1; b <= BandCount; ++b) {
-            const int count = std::clamp<int>(image.work.count(m, b), 0, SlotCount);
+            const int count = image.work.usedSlots(m, b);
             for (int i = 1; i <= count; ++i) {
                 const ChannelRecord& ch = image.workChannels.at(m, i, b);
                 const QString problem = frequencyProblem(ch, m);

@@ -88,7 +88,7 @@ int indexIn(const QStringList& items, const QString& text)
 QList<qint16> numbersOf(const RadioImage& image, int m, int b)
 {
     QList<qint16> numbers;
-    for (int i = 1; i <= qBound(0, int(image.work.count(m, b)), SlotCount); ++i)
+    for (int i = 1; i <= image.work.usedSlots(m, b); ++i)
         numbers.append(image.workChannels.at(m, i, b).chNo);
     return numbers;
 }
@@ -119,7 +119,7 @@ QByteArray exportChannels(const RadioImage& image)
     const RadioDataRecord& rec = image.work;
     for (int m = 0; m < FamilyCount; ++m) {
         for (int b = 1; b <= BandCount; ++b) {
-            const int count = qBound(0, int(rec.count(m, b)), SlotCount);
+            const int count = rec.usedSlots(m, b);
             for (int i = 1; i <= count; ++i)
                 out += csvtext::line(cellsOf(m, b, image.workChannels.at(m, i, b)));
         }
@@ -196,7 +196,7 @@ ImportResult importChannels(RadioImage& image, const QByteArray& csv, int langua
         // The k-th row of a number stands for the band's k-th channel of that number.
         const int k = ++rowsOf[(qint64(m) * 16 + b) * 0x20000 + n + 0x10000];
         const ChannelRecord* old = nullptr;
-        for (int i = 1, seen = 0; i <= qBound(0, int(image.work.count(m, b)), SlotCount) && !old; ++i)
+        for (int i = 1, seen = 0; i <= image.work.usedSlots(m, b) && !old; ++i)
             if (image.workChannels.at(m, i, b).chNo == n && ++seen == k)
                 old = &image.workChannels.at(m, i, b);
         if (!old && (n < 1 || n > channelrules::RegularChannels))

@@ -36,11 +36,6 @@ bool validBand(int m, int b)
     return m >= 0 && m < FamilyCount && b >= 1 && b <= BandCount;
 }
 
-int usedSlots(const RadioImage& image, int m, int b)
-{
-    return qBound(0, int(image.work.count(m, b)), SlotCount);
-}
-
 // The field's word of a channel (const or not).
 template <typename Channel> auto& fieldRef(Channel& channel, Field field)
 {
@@ -99,7 +94,7 @@ FrequencyResult storeFrequency(RadioImage& image, int m, int b, int n, int colum
         return FrequencyResult::Changed;
     }
     if (text.isEmpty()) return FrequencyResult::Unchanged;
-    if (usedSlots(image, m, b) >= SlotCount) {
+    if (image.work.usedSlots(m, b) >= SlotCount) {
         if (messenger)
             messenger->ask(channelText(ChannelText::BandFull, messenger->language()), Buttons::Ok,
                            Icon::Exclamation);
@@ -161,7 +156,7 @@ QStringList channelComboItems(const RadioImage& image, int m, int b, int sortMod
 {
     QStringList items;
     if (!validBand(m, b)) return items;
-    const int used = usedSlots(image, m, b);
+    const int used = image.work.usedSlots(m, b);
     for (int i = 1; i <= used; ++i)
         items.append(QString::number(image.workChannels.at(m, i, b).chNo));
     auto key = [sortMode](const QString& item) { return freq::toDouble(sortMode == 1 ? item.mid(1) : item); };
@@ -195,7 +190,8 @@ FrequencyResult setChannelFrequency(RadioImage& image, int m, int b, int n, int 
 
 bool addDefaultChannel(RadioImage& image, int m, int b)
 {
-    if (!validBand(m, b) || image.findSlot(1, m, b) > 0 || usedSlots(image, m, b) >= SlotCount) return false;
+    if (!validBand(m, b) || image.findSlot(1, m, b) > 0 || image.work.usedSlots(m, b) >= SlotCount)
+        return false;
     image.addChannel(1, m, b, defaults::defaultFrequency(b));
     image.notifyChannelChanged(m, b, 1);
     return true;

@@ -121,7 +121,7 @@ QList<ChannelTable::Key> ChannelTable::rowsOfImage() const
         for (int n = 1; n <= cr::RegularChannels; ++n)
             rows.append({b, n});
         QList<int> others;
-        const int used = qBound(0, int(m_image.work.count(m, b)), SlotCount);
+        const int used = m_image.work.usedSlots(m, b);
         for (int i = 1; i <= used; ++i) {
             const int n = m_image.workChannels.at(m, i, b).chNo;
             if ((n < 1 || n > cr::RegularChannels) && !others.contains(n)) others.append(n);

@@ -79,7 +79,7 @@ QByteArray exportChannels(const RadioImage& image, int m, int b)
     for (int band = 1; band <= BandCount; ++band) {
         if (b != 0 && band != b) continue;
         QList<const ChannelRecord*> channels;
-        const int used = qBound(0, int(image.work.count(m, band)), SlotCount);
+        const int used = image.work.usedSlots(m, band);
         for (int i = 1; i <= used; ++i)
             channels.append(&image.workChannels.at(m, i, band));
         std::stable_sort(channels.begin(), channels.end(),
@@ -166,7 +166,7 @@ ImportResult importChannels(RadioImage& image, const QByteArray& csv, int m, int
 
     // The band's channels as they were, by number: a number taken again keeps its other settings.
     QHash<int, ChannelRecord> old;
-    for (int i = 1; i <= qBound(0, int(image.work.count(m, b)), SlotCount); ++i)
+    for (int i = 1; i <= image.work.usedSlots(m, b); ++i)
         old.insert(image.workChannels.at(m, i, b).chNo, image.workChannels.at(m, i, b));
     RadioImage scratch;
     scratch.copyFrom(image);

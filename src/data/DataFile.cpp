@@ -98,11 +98,6 @@ ChannelRecord readChannel(Reader& r)
     return c;
 }
 
-int clampedCount(const RadioDataRecord& record, int m, int b)
-{
-    return std::clamp<int>(record.count(m, b), 0, SlotCount);
-}
-
 bool countsValid(const RadioDataRecord& record)
 {
     return std::all_of(record.channelCount.begin(), record.channelCount.end(),
@@ -179,7 +174,7 @@ int usedChannelRecords(const RadioDataRecord& record)
     int n = 0;
     for (int m = 0; m < FamilyCount; ++m) {
         for (int b = 1; b <= BandCount; ++b)
-            n += clampedCount(record, m, b);
+            n += record.usedSlots(m, b);
     }
     return n;
 }
@@ -279,7 +274,7 @@ QByteArray encodeChannels(const RadioDataRecord& record, const ChannelArray& cha
     Writer w(out);
     for (int m = 0; m < FamilyCount; ++m) {
         for (int b = 1; b <= BandCount; ++b) {
-            const int n = clampedCount(record, m, b);
+            const int n = record.usedSlots(m, b);
             for (int i = 1; i <= n; ++i)
                 writeChannel(w, channels.at(m, i, b));
         }
@@ -293,7 +288,7 @@ int decodeChannels(const QByteArray& bytes, RadioDataRecord& record, ChannelArra
     int read = 0;
     for (int m = 0; m < FamilyCount; ++m) {
         for (int b = 1; b <= BandCount; ++b) {
-            const int wanted = clampedCount(record, m, b);
+            const int wanted = record.usedSlots(m, b);
             int got = 0;
             while (got < wanted && read < available) {
                 Reader r(bytes.constData() + qsizetype(read) * ChannelRecordSize);
@@ -505,7 +500,7 @@ bool isModified(const RadioImage& image)
 
     for (int m = 0; m < FamilyCount; ++m) {
         for (int b = 1; b <= BandCount; ++b) {
-            const int n = clampedCount(s, m, b);
+            const int n = s.usedSlots(m, b);
             for (int i = 1; i <= n; ++i) {
                 const ChannelRecord& sc = image.stagingChannels.at(m, i, b);
                 int slot = i;

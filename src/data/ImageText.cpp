@@ -173,7 +173,7 @@ QList<Entry> describe(const RadioImage& image)
                 onOff(rec.optFeat.bandValid(m, b)));
             add(bandPath + QStringList{QStringLiteral("workChannel")},
                 where + QStringLiteral(" work channel"), QString::number(rec.optFeat.workChannel(m, b)));
-            const int count = qBound(0, int(rec.count(m, b)), SlotCount);
+            const int count = rec.usedSlots(m, b);
             QHash<int, int> seen; // a number held twice: its second channel is "5#2"
             for (int i = 1; i <= count; ++i) {
                 const ChannelRecord& ch = image.workChannels.at(m, i, b);

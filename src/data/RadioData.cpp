@@ -3,8 +3,6 @@
 #include "data/FreqRules.h"
 #include "texts/Texts.h"
 
-#include <algorithm>
-
 namespace mx {
 
 namespace {
@@ -14,18 +12,12 @@ bool validBand(int m, int b)
     return m >= 0 && m < FamilyCount && b >= 1 && b <= BandCount;
 }
 
-// Number of used slots of (m, b), kept inside the array whatever the record says.
-int usedSlots(const RadioDataRecord& record, int m, int b)
-{
-    return std::clamp<int>(record.count(m, b), 0, SlotCount);
-}
-
 // Copies the used channels of every band; `counts` says how many.
 void copyUsedChannels(const RadioDataRecord& counts, const ChannelArray& from, ChannelArray& to)
 {
     for (int m = 0; m < FamilyCount; ++m) {
         for (int b = 1; b <= BandCount; ++b) {
-            const int n = usedSlots(counts, m, b);
+            const int n = counts.usedSlots(m, b);
             for (int i = 1; i <= n; ++i)
                 to.at(m, i, b) = from.at(m, i, b);
         }
@@ -73,7 +65,7 @@ void RadioImage::setRangeFamily(int family)
 void RadioImage::addChannel(int chNo, int m, int b, const QString& frequencyText)
 {
     if (!validBand(m, b)) return;
-    const int slot = usedSlots(work, m, b) + 1;
+    const int slot = work.usedSlots(m, b) + 1;
     if (slot > SlotCount) return; // a band holds at most 40 channels
     work.count(m, b) = qint16(slot);
     ChannelRecord& ch = workChannels.at(m, slot, b);
@@ -91,7 +83,7 @@ void RadioImage::addChannel(int chNo, int m, int b, const QString& frequencyText
 void RadioImage::deleteChannel(int i, int m, int b)
 {
     if (!validBand(m, b)) return;
-    const int count = usedSlots(work, m, b);
+    const int count = work.usedSlots(m, b);
     if (i < 1 || i > count) return;
     for (int k = i; k < count; ++k)
         workChannels.at(m, k, b) = workChannels.at(m, k + 1, b);
@@ -101,7 +93,7 @@ void RadioImage::deleteChannel(int i, int m, int b)
 int RadioImage::findSlot(int chNo, int m, int b) const
 {
     if (!validBand(m, b)) return 0;
-    const int count = usedSlots(work, m, b);
+    const int count = work.usedSlots(m, b);
     for (int i = 1; i <= count; ++i) {
         if (workChannels.at(m, i, b).chNo == chNo) return i;
     }
@@ -111,7 +103,7 @@ int RadioImage::findSlot(int chNo, int m, int b) const
 int RadioImage::countRegular(int m, int b) const
 {
     if (!validBand(m, b)) return 0;
-    const int count = usedSlots(work, m, b);
+    const int count = work.usedSlots(m, b);
     int n = 0;
     for (int i = 1; i <= count; ++i) {
         if (workChannels.at(m, i, b).chNo <= 40) ++n;
@@ -123,7 +115,7 @@ int RadioImage::countSameClass(int m, int b, int n) const
 {
     if (!validBand(m, b)) return 0;
     if (n <= 40) return countRegular(m, b);
-    const int count = usedSlots(work, m, b);
+    const int count = work.usedSlots(m, b);
     int k = 0;
     for (int i = 1; i <= count; ++i) {
         if (workChannels.at(m, i, b).chNo > 40) ++k;
@@ -137,7 +129,7 @@ int RadioImage::countOthers(int m, int b, int n) const
     int total = 0;
     for (int band = 1; band <= BandCount; ++band) {
         if (work.optFeat.bandValid(m, band) != 1) continue;
-        const int count = usedSlots(work, m, band);
+        const int count = work.usedSlots(m, band);
         for (int i = 1; i <= count; ++i) {
             const qint16 chNo = workChannels.at(m, i, band).chNo;
             if (chNo > 40) continue;
@@ -155,7 +147,7 @@ void RadioImage::fixWorkChannel(int m, int b)
     const int old = wc;
     if (!(findSlot(old, m, b) > 0 && countSameClass(m, b, old) >= 1)) {
         const bool regular = old <= 40;
-        const int count = usedSlots(work, m, b);
+        const int count = work.usedSlots(m, b);
         int chosen = 0;
         for (int i = 1; i <= count; ++i) {
             const qint16 chNo = workChannels.at(m, i, b).chNo;

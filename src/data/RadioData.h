@@ -184,6 +184,8 @@ struct RadioDataRecord
 
     qint16& count(int m, int b) { return channelCount[bandIndex(m, b)]; }
     qint16 count(int m, int b) const { return channelCount[bandIndex(m, b)]; }
+    // The slots of (m, b) in use, kept inside the array whatever the count says (0..40).
+    int usedSlots(int m, int b) const { return qBound(0, int(count(m, b)), SlotCount); }
     bool operator==(const RadioDataRecord&) const = default;
 };
 

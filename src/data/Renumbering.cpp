@@ -5,8 +5,6 @@
 #include "data/RadioData.h"
 #include "texts/TransferTexts.h"
 
-#include <algorithm>
-
 namespace mx {
 
 QList<Renumbered> renumberedByWrite(const RadioImage& image)
@@ -14,7 +12,7 @@ QList<Renumbered> renumberedByWrite(const RadioImage& image)
     QList<Renumbered> changes;
     for (int m = 0; m < FamilyCount; ++m) {
         for (int b = 1; b <= BandCount; ++b) {
-            const int count = std::clamp<int>(image.work.count(m, b), 0, SlotCount);
+            const int count = image.work.usedSlots(m, b);
             for (int i = 1; i <= count; ++i) {
                 const int number = image.workChannels.at(m, i, b).chNo;
                 if (number != i) changes.append({m, b, number, i});

@@ -34,7 +34,7 @@ bool refreshRogerBeepRefs(RadioImage& image)
     };
     for (int m = 0; m < FamilyCount; ++m)
         for (int b = 1; b <= BandCount; ++b) {
-            const int used = qBound(0, int(image.work.count(m, b)), SlotCount);
+            const int used = image.work.usedSlots(m, b);
             for (int i = 1; i <= used; ++i)
                 follow(image.workChannels.at(m, i, b).rogerBeep);
         }

@@ -94,11 +94,6 @@ QString rxFreqText(const ChannelRecord& ch)
     return text.leftJustified(8, u'0', true);
 }
 
-int channelsOf(const RadioDataRecord& rec, int m, int b)
-{
-    return qBound(0, int(rec.count(m, b)), SlotCount);
-}
-
 // A TV frequency in units of 10 Hz, or -1 when it does not fit 8 digits.
 qint64 tvUnits(double mhz)
 {
@@ -172,7 +167,7 @@ void encodeImage(const RadioImage& image, QByteArray& memory)
     // 1. Channels: the slot is the channel's position in its band.
     for (int m = 0; m < FamilyCount; ++m) {
         for (int b = 1; b <= BandCount; ++b) {
-            const int count = channelsOf(rec, m, b);
+            const int count = rec.usedSlots(m, b);
             for (int i = 1; i <= count; ++i) {
                 const ChannelRecord& ch = image.workChannels.at(m, i, b);
                 char* slot = mem + channelSlotAddress(m, b, i);
