@@ -13,17 +13,11 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <unistd.h>
 
 namespace mx::cli {
 
 namespace {
-
-QString systemReason(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 constexpr int CountsOffset = 60; // ChannelCount (m, b) at 60 + 2 (m + 3 (b - 1))
 
@@ -32,8 +26,8 @@ constexpr int CountsOffset = 60; // ChannelCount (m, b) at 60 + 2 (m + 3 (b - 1)
 QString readProblem(const QString& path)
 {
     const QFileInfo info(path);
-    if (!info.exists()) return systemReason(ENOENT);
-    if (info.isDir()) return systemReason(EISDIR);
+    if (!info.exists()) return filewrite::systemReason(ENOENT);
+    if (info.isDir()) return filewrite::systemReason(EISDIR);
     // Opening a FIFO would wait for a writer without end.
     if (!info.isFile()) return filewrite::refusal(path);
     QFile file(path);
@@ -51,9 +45,9 @@ QString writeProblem(const QString& path)
     if (const QString refusal = filewrite::refusal(path); !refusal.isEmpty()) return refusal;
     // Files are written beside their target and renamed over it: the folder must take new files.
     if (::access(QFile::encodeName(folder.filePath()).constData(), W_OK | X_OK) != 0)
-        return QStringLiteral("the folder %1: %2").arg(folder.filePath(), systemReason(errno));
+        return QStringLiteral("the folder %1: %2").arg(folder.filePath(), filewrite::systemReason(errno));
     if (info.exists() && ::access(QFile::encodeName(info.filePath()).constData(), W_OK) != 0)
-        return systemReason(errno);
+        return filewrite::systemReason(errno);
     return {};
 }
 

@@ -16,7 +16,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 namespace mx::channelcsv {
 
@@ -104,7 +103,7 @@ QString readList(const QString& path, QByteArray& bytes)
 {
     bytes.clear();
     const QFileInfo info(path);
-    if (!info.exists()) return QString::fromLocal8Bit(std::strerror(ENOENT));
+    if (!info.exists()) return filewrite::systemReason(ENOENT);
     if (!info.isFile()) return filewrite::refusal(path); // a FIFO would wait for a writer without end
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return file.errorString();

@@ -129,11 +129,6 @@ std::function<void()>& betweenRenames()
     return hook;
 }
 
-QString systemText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-
 } // namespace
 
 QString lockFileName(const QString& dataPath)
@@ -431,10 +426,10 @@ bool saveDataFile(RadioImage& image, const QString& path, Messenger& messenger, 
     if (!lock.tryLock(lockWaitMs)) {
         if (lock.error() == QLockFile::LockFailedError)
             return fail(QStringLiteral("another program is saving it (%1)").arg(lockFileName(dataPath)));
-        if (!QFileInfo(dataPath).absoluteDir().exists()) return fail(systemText(ENOENT));
+        if (!QFileInfo(dataPath).absoluteDir().exists()) return fail(filewrite::systemReason(ENOENT));
         // Other than rights, a lock file fails to be made when its few bytes find no room.
         return fail(lockFileName(dataPath) + QStringLiteral(": ") +
-                    systemText(lock.error() == QLockFile::PermissionError ? EACCES : ENOSPC));
+                    filewrite::systemReason(lock.error() == QLockFile::PermissionError ? EACCES : ENOSPC));
     }
     for (const QString& target : files)
         filewrite::removeLeftovers(target);

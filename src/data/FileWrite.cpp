@@ -16,7 +16,7 @@ bool writeComplete(QSaveFile& file, const QByteArray& bytes, QString* reason)
     // The system's reason, taken before cancelling puts its own text in its place
     // (the file's own text can be "Unknown error"). A flush that failed without one is a full disk.
     const int error = errno;
-    if (reason) *reason = QString::fromLocal8Bit(std::strerror(error != 0 ? error : ENOSPC));
+    if (reason) *reason = filewrite::systemReason(error != 0 ? error : ENOSPC);
     file.cancelWriting();
     return false;
 }
@@ -26,11 +26,16 @@ bool commitFile(QSaveFile& file, QString* reason)
     errno = 0;
     if (file.commit()) return true;
     const int error = errno;
-    if (reason) *reason = error != 0 ? QString::fromLocal8Bit(std::strerror(error)) : file.errorString();
+    if (reason) *reason = error != 0 ? filewrite::systemReason(error) : file.errorString();
     return false;
 }
 
 namespace filewrite {
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
 
 QString resolved(const QString& path)
 {
@@ -52,7 +57,7 @@ QString resolved(const QString& path)
 QString refusal(const QString& path)
 {
     const QFileInfo info(path); // through its links
-    if (info.isDir()) return QString::fromLocal8Bit(std::strerror(EISDIR));
+    if (info.isDir()) return systemReason(EISDIR);
     if (info.exists() && !info.isFile()) return QStringLiteral("a device or FIFO, not a regular file");
     return {};
 }

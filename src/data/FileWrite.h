@@ -22,6 +22,9 @@ bool commitFile(QSaveFile& file, QString* reason = nullptr);
 // channel files, backups, channel lists, memory images, PDFs, settings.
 namespace filewrite {
 
+// The system's words for an error number ("No space left on device").
+QString systemReason(int error);
+
 // The file a path ends at: symbolic links followed (a link to a missing file
 // gives that file's path), the folders through their links too. Two names of
 // the same file give the same text.
