@@ -236,7 +236,7 @@ QString ChannelTable::cellText(int row, Column kind) const
 }
 
 // The stored value of a list cell's text (English or the current language); -1 when not offered.
-int ChannelTable::valueOf(Column kind, const QString& text, const RadioImage& image) const
+int ChannelTable::valueOf(Column kind, const QString& text) const
 {
     switch (kind) {
     case TsqColumn: {
@@ -246,8 +246,8 @@ int ChannelTable::valueOf(Column kind, const QString& text, const RadioImage& im
     case RepColumn:
         return indexIn(text, cr::repeaterList(English), cr::repeaterList(m_language));
     case RogerColumn: {
-        const QStringList items = cr::rogerList(image.work, English);
-        const int index = indexIn(text, items, cr::rogerList(image.work, m_language));
+        const QStringList items = cr::rogerList(m_image.work, English);
+        const int index = indexIn(text, items, cr::rogerList(m_image.work, m_language));
         return index <= 0 ? index : items[index].toInt();
     }
     case PublicColumn:
@@ -411,14 +411,12 @@ std::optional<ChannelTable::Failure> ChannelTable::apply(const QList<RowEdit>& e
         for (const CellValue& c : e.cells) {
             const Column kind = kindOf(c.column);
             if (!isListKind(kind) || c.text.trimmed().isEmpty()) continue; // an empty cell changes nothing
-            values[kind] = valueOf(kind, c.text, scratch);
+            values[kind] = valueOf(kind, c.text);
             if (values[kind] >= 0) continue;
             if (kind == TsqColumn)
                 return fail(c.column, tableText(TableText::ToneNotInList, m_language).arg(c.text.trimmed()));
-            QStringList offered = choices(kind);
-            if (kind == RogerColumn) offered = cr::rogerList(scratch.work, m_language);
             return fail(c.column, text(ToolText::CsvValue, m_language)
-                                      .arg(c.text.trimmed(), offered.join(QStringLiteral(", "))));
+                                      .arg(c.text.trimmed(), choices(kind).join(QStringLiteral(", "))));
         }
         auto set = [&](Column kind, cr::Field field) {
             if (values[kind] >= 0) cr::setField(scratch, m, b, n, field, values[kind]);

@@ -139,7 +139,7 @@ private:
     const struct ChannelRecord* record(int row) const;
     QString cellText(int row, Column kind) const;
     QStringList choices(Column kind) const;
-    int valueOf(Column kind, const QString& text, const RadioImage& image) const;
+    int valueOf(Column kind, const QString& text) const;
     bool locked(int row, Column kind) const;
     QString rowLabel(int row) const;
     QList<int> order(const QList<int>& rowOrder) const;
