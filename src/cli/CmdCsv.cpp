@@ -10,8 +10,6 @@
 #include "data/CommonCsv.h"
 #include "data/DataFile.h"
 
-#include <QFile>
-
 namespace mx::cli {
 
 namespace {
@@ -60,13 +58,12 @@ int runImport(Context& ctx)
     if (!loadDataFile(ctx, input)) return ExitRefused;
     checkChannelFile(ctx, input, false);
 
-    QByteArray list;
-    if (const QString problem = channelcsv::readList(csvPath, list); !problem.isEmpty()) {
+    QByteArray csv;
+    if (const QString problem = channelcsv::readList(csvPath, csv); !problem.isEmpty()) {
         ctx.app.messenger.ask(TextId::FileError);
         ctx.sayAbout(csvPath, problem);
         return ExitRefused;
     }
-    const QByteArray& csv = list;
     // A list beyond the size limit is refused as such, whatever its layout.
     if (csv.size() <= channelcsv::MaxListBytes && commoncsv::isCommonLayout(csv)) {
         if (!into)

@@ -161,7 +161,7 @@ ImportResult importChannels(RadioImage& image, const QByteArray& csv, int langua
             if (image.work.optFeat.bandValid(m, b) == 1 && image.countRegular(m, b) > 0) hadChannel[m] = true;
 
     QHash<qint64, int> rowsOf; // rows so far of each (family, band, channel number)
-    const QStringList onOffs = channelrules::onOffList(language == English ? English : language);
+    const QStringList onOffs = channelrules::onOffList(language);
     const QStringList onOffEn = channelrules::onOffList(English);
     auto onOffValue = [&](const QString& cell) {
         int v = indexIn(onOffEn, cell);

@@ -3,6 +3,7 @@
 #include "data/FreqRules.h"
 #include "data/ImageText.h"
 #include "data/RadioData.h"
+#include "texts/Texts.h"
 #include "texts/TransferTexts.h"
 
 namespace mx {
@@ -26,7 +27,7 @@ QString renumberNote(const QList<Renumbered>& changes, int language)
 {
     if (changes.isEmpty()) return {};
     QStringList lines{text(TransferText::RenumberNote, language)};
-    const QString separator = language == 2 ? QStringLiteral("，") : QStringLiteral(", ");
+    const QString separator = language == Chinese ? QStringLiteral("，") : QStringLiteral(", ");
     for (qsizetype k = 0; k < changes.size();) {
         const Renumbered& first = changes[k];
         QStringList moves;

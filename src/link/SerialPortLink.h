@@ -36,9 +36,7 @@ public:
     bool isOpen() const override;
     void send(const QByteArray& frame, int expectedReplyLength) override;
     QString errorString() const override { return m_error; }
-    // Why the last open() failed (None after a successful one).
-    ports::OpenFailure openFailure() const { return m_failure; }
-    // That failure explained in a language (see ports::explainOpenFailure).
+    // Why the last open() failed, in a language (see ports::explainOpenFailure); "" after a successful one.
     QString openFailureText(int language) const;
 
     // Bytes waiting below the armed length (for tests).
