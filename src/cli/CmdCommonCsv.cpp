@@ -26,8 +26,7 @@ QString bandNames(int m)
 
 bool exportBands(Context& ctx, int& m, int& b, int* status)
 {
-    m = ctx.app.image.work.rangeMode;
-    if (m < 0 || m >= FamilyCount) m = 0;
+    m = ctx.app.image.work.shownFamily();
     if (ctx.isSet(QStringLiteral("family"))) m = imagetext::familyNumber(ctx.value(QStringLiteral("family")));
     if (m < 0) {
         *status = ctx.usageError(QStringLiteral("--family must be 10M, HF or EU"));

@@ -82,13 +82,6 @@ int kindNamed(const QString& name)
     return is(QStringLiteral("channel")) ? ChannelTable::ChColumn : -1;
 }
 
-// The family on show: the stored one; one outside 0..2 shows the first, as in the channel window.
-int shownFamily(const RadioImage& image)
-{
-    const int stored = image.work.rangeMode;
-    return stored >= 0 && stored < FamilyCount ? stored : 0;
-}
-
 bool isListKind(ChannelTable::Column kind)
 {
     return kind != ChannelTable::BandColumn && kind != ChannelTable::ChColumn &&
@@ -115,7 +108,7 @@ void ChannelTable::setLanguage(int language)
 
 QList<ChannelTable::Key> ChannelTable::rowsOfImage() const
 {
-    const int m = shownFamily(m_image);
+    const int m = m_image.work.shownFamily();
     QList<Key> rows;
     for (int b = 1; b <= BandCount; ++b) {
         for (int n = 1; n <= cr::RegularChannels; ++n)
@@ -135,7 +128,7 @@ QList<ChannelTable::Key> ChannelTable::rowsOfImage() const
 
 void ChannelTable::rebuild()
 {
-    m_family = shownFamily(m_image);
+    m_family = m_image.work.shownFamily();
     m_columns = {BandColumn, ChColumn, RxColumn, TsqColumn, RepColumn, RogerColumn, PublicColumn, BusyColumn};
     if (m_family == 2) m_columns.removeOne(RepColumn); // the repeater shift is not used there
     m_rows = rowsOfImage();
@@ -150,7 +143,7 @@ void ChannelTable::imageChanged(int m, int b)
     const bool sameRows =
         std::equal(rows.begin(), rows.end(), m_rows.begin(), m_rows.end(),
                    [](const Key& x, const Key& y) { return x.band == y.band && x.number == y.number; });
-    if (!sameRows || m_family != shownFamily(m_image)) {
+    if (!sameRows || m_family != m_image.work.shownFamily()) {
         beginResetModel();
         rebuild();
         endResetModel();
@@ -268,8 +261,7 @@ bool ChannelTable::locked(int row, Column kind) const
 QString ChannelTable::rowLabel(int row) const
 {
     const Key k = m_rows.value(row);
-    return freq::bandName(k.band, m_family) + QLatin1Char('-') +
-           QStringLiteral("%1").arg(k.number, 2, 10, QLatin1Char('0'));
+    return freq::channelLabel(m_family, k.band, k.number);
 }
 
 int ChannelTable::rowCount(const QModelIndex& parent) const

@@ -42,11 +42,6 @@ const char* const Header[ColumnCount] = {
     "Location",     "Name", "Frequency", "Duplex", "Offset",  "Tone",   "rToneFreq", "cToneFreq", "DtcsCode",
     "DtcsPolarity", "Mode", "TStep",     "Skip",   "Comment", "URCALL", "RPT1CALL",  "RPT2CALL",  "DVCODE"};
 
-QString nameOf(int m, int b, int n)
-{
-    return freq::bandName(b, m) + QLatin1Char('-') + QStringLiteral("%1").arg(n, 2, 10, QLatin1Char('0'));
-}
-
 // The columns a header line names, by their place (-1: not there).
 QList<int> placesOf(const QStringList& cells)
 {
@@ -88,7 +83,7 @@ QByteArray exportChannels(const RadioImage& image, int m, int b)
             const QString shown = freq::listedFrequency(ch->rxFreq.text(), m, band);
             QStringList cells(ColumnCount);
             cells[Location] = QString::number(location++);
-            cells[Name] = nameOf(m, band, ch->chNo);
+            cells[Name] = freq::channelLabel(m, band, ch->chNo);
             cells[Frequency] = freq::formatFixed(freq::toDouble(shown), 6);
             const int shift = m == 2 ? 0 : ch->repeaterShift;
             cells[Duplex] = shift == 1 ? QStringLiteral("+") : shift == 2 ? QStringLiteral("-") : QString();
@@ -248,7 +243,7 @@ ImportResult importChannels(RadioImage& image, const QByteArray& csv, int m, int
 
         const QString name = place[Name] >= 0 ? cell(row, Name) : QString();
         const QString rowMode = place[Mode] >= 0 ? cell(row, Mode).toUpper() : QString();
-        if ((!name.isEmpty() && name != nameOf(m, b, n)) ||
+        if ((!name.isEmpty() && name != freq::channelLabel(m, b, n)) ||
             (!rowMode.isEmpty() && rowMode != QLatin1String("FM") && rowMode != QLatin1String("AM")))
             ++result.notKept;
     }

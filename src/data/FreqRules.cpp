@@ -230,6 +230,12 @@ QString bandName(int number, int family)
     return QString::fromLatin1(LetterNames[number >= 1 && number <= 12 ? number - 1 : 0]);
 }
 
+QString channelLabel(int family, int band, int number)
+{
+    return bandName(band, family) + QLatin1Char('-') +
+           QStringLiteral("%1").arg(number, 2, 10, QLatin1Char('0'));
+}
+
 int bandNumber(const QString& name, int family)
 {
     if (family == 2) {

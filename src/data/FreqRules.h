@@ -59,6 +59,8 @@ QString normalizeEntry(const QString& value, bool clamp, bool warn, const Range&
 // Region name in family 2 ("EU", "UK", "PL", "DE1", "DE2", "IN", "US", "NZ"),
 // letter otherwise ("A".."L"); a number without a name gives the name of 1.
 QString bandName(int number, int family);
+// A channel as lists name it: its band's name and its two-digit number ("A-03", "UK-12").
+QString channelLabel(int family, int band, int number);
 // Inverse of bandName by exact comparison; unknown text gives 1.
 int bandNumber(const QString& name, int family);
 

@@ -184,6 +184,9 @@ struct RadioDataRecord
 
     qint16& count(int m, int b) { return channelCount[bandIndex(m, b)]; }
     qint16 count(int m, int b) const { return channelCount[bandIndex(m, b)]; }
+    // The range family windows show: the stored one; a value outside 0..2 shows
+    // the first and stays stored as it is.
+    int shownFamily() const { return rangeMode >= 0 && rangeMode < FamilyCount ? rangeMode : 0; }
     // The slots of (m, b) in use, kept inside the array whatever the count says (0..40).
     int usedSlots(int m, int b) const { return qBound(0, int(count(m, b)), SlotCount); }
     bool operator==(const RadioDataRecord&) const = default;
