@@ -35,12 +35,6 @@ QString csvFilter(int language)
 const QString LastFolderKey = QStringLiteral("Settings/LastFolder");
 const QString RecentFilesKey = QStringLiteral("Settings/RecentFiles");
 
-// The range family the windows show (the first for a value out of range).
-int familyOf(const RadioDataRecord& work)
-{
-    return work.rangeMode >= 0 && work.rangeMode < FamilyCount ? work.rangeMode : 0;
-}
-
 // Every channel of the working copy: one line of a channel list each.
 int channelTotal(const RadioImage& image)
 {
@@ -305,7 +299,7 @@ void Document::exportChannels()
 {
     commitEdits();
     const RadioDataRecord& work = m_app.image.work;
-    ChannelListChoice choice{false, familyOf(work), 0};
+    ChannelListChoice choice{false, work.shownFamily(), 0};
     if (!m_chooser->chooseChannelList(false, choice)) return;
     const QString proposed =
         QDir(lastFolder())
@@ -336,11 +330,10 @@ void Document::importChannels()
         return;
     }
     int channels = 0; // in the list
-    // A list beyond the size limit is refused as such, whatever its layout.
-    if (csv.size() <= channelcsv::MaxListBytes && commoncsv::isCommonLayout(csv)) {
+    if (commoncsv::isCommonLayout(csv)) {
         // A list of one band: the user says which band it becomes.
         const RadioDataRecord& work = m_app.image.work;
-        const int m = familyOf(work);
+        const int m = work.shownFamily();
         const int b = work.currentBand[m] >= 1 && work.currentBand[m] <= BandCount ? work.currentBand[m] : 1;
         ChannelListChoice choice{true, m, b};
         if (!m_chooser->chooseChannelList(true, choice)) return;

@@ -64,8 +64,7 @@ int runImport(Context& ctx)
         ctx.sayAbout(csvPath, problem);
         return ExitRefused;
     }
-    // A list beyond the size limit is refused as such, whatever its layout.
-    if (csv.size() <= channelcsv::MaxListBytes && commoncsv::isCommonLayout(csv)) {
+    if (commoncsv::isCommonLayout(csv)) {
         if (!into)
             return ctx.usageError(QStringLiteral("a list in the common layout needs --into FAMILY:BAND"));
         return importCommon(ctx, csv, csvPath, m, b, output);

@@ -1,5 +1,6 @@
 #include "data/CommonCsv.h"
 
+#include "data/ChannelCsv.h"
 #include "data/ChannelRules.h"
 #include "data/CsvText.h"
 #include "data/FreqRules.h"
@@ -58,6 +59,8 @@ QList<int> placesOf(const QStringList& cells)
 
 bool isCommonLayout(const QByteArray& csv)
 {
+    // A list beyond the size limit is refused as such, whatever its layout.
+    if (csv.size() > channelcsv::MaxListBytes) return false;
     QList<csvtext::Row> rows;
     csvtext::splitList(csv.left(4096), rows); // the header is the first line
     if (rows.isEmpty()) return false;

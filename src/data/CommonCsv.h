@@ -18,7 +18,9 @@ class RadioImage;
 namespace commoncsv {
 
 // True when the list's first line is this layout's header (it names the
-// Location and Frequency columns).
+// Location and Frequency columns). A list larger than any real one (over
+// channelcsv::MaxListBytes) is never taken for this layout: the program's own
+// import refuses it for its size.
 bool isCommonLayout(const QByteArray& csv);
 
 // One line per channel of family m's band b (b = 0: every band, in the

@@ -78,8 +78,7 @@ ChannelEditor::ChannelEditor(EditorContext& context, QWidget* parent)
     applyLanguage();
 
     // The family on show; a stored value outside 0..2 shows the first one and stays as it is.
-    const int stored = context.image.work.rangeMode;
-    m_family = stored >= 0 && stored < FamilyCount ? stored : 0;
+    m_family = context.image.work.shownFamily();
     {
         const QSignalBlocker block(m_rangeBox);
         m_rangeBox->setCurrentIndex(m_family);

@@ -114,16 +114,6 @@ private:
     QString m_html;
 };
 
-// The frequency a band's channel list shows for a channel.
-QString shownFrequency(const ChannelRecord& channel, int m, int b)
-{
-    const QString stored = channel.rxFreq.text();
-    const double low = freq::parseRange(freq::rangeTextFor(m)).low;
-    // Only a stored number gets the "UK" form (1.25 kHz above the 10 kHz step).
-    if (m == 2 && b == 2 && !freq::isNumeric(stored)) return freq::textFromStored(stored, low);
-    return freq::shownFrequency(stored, m, b, low);
-}
-
 void channels(Html& html, const RadioImage& image, int language)
 {
     const RadioDataRecord& rec = image.work;
@@ -158,7 +148,7 @@ void channels(Html& html, const RadioImage& image, int language)
         for (int slot : std::as_const(slots)) {
             const ChannelRecord& ch = image.workChannels.at(m, slot, b);
             const QString tsq = channelrules::toneSquelchText(ch.toneCode);
-            QStringList cells{QString::number(ch.chNo), shownFrequency(ch, m, b),
+            QStringList cells{QString::number(ch.chNo), freq::listedFrequency(ch.rxFreq.text(), m, b),
                               tsq.isEmpty() ? channelrules::toneSquelchText(0) : tsq};
             if (withShift) cells.append(itemOr0(shifts, ch.repeaterShift));
             const int roger = rogers.indexOf(QString::number(ch.rogerBeep));
